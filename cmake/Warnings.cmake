@@ -1,6 +1,6 @@
 # Warnings are on for every target of the project and kept at zero.
 add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-                    -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wformat=2)
+                    -Wcast-align -Woverloaded-virtual -Wformat=2)
 
 if(TORVANE_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
