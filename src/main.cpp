@@ -15,6 +15,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName("torvane");
+    cmcCloseWindowsOnTerminate();
     cmcQtTimers timers;
     cmcQtMessageResponder messageBoxes;
     cmcInstallQtFatalHandler(argv[0]);
@@ -28,7 +29,6 @@ int main(int argc, char** argv)
 
     cuiMainForm form(process.Main());
     form.show();
-    cmcCloseWindowsOnTerminate();
     std::vector<std::string> arguments(argv, argv + argc);
     process.Main().ApplyCommandLine(arguments);
     const int result = QApplication::exec();
