@@ -262,7 +262,7 @@ cmcIcfResult cmcIcfFile::writeFile(const std::string& path, const AddressRangeLi
         // nor a file the user may not write.
         if (!fs::is_regular_file(status))
             return cmcIcfResult::FileOpen;
-        if (!FilePtr(std::fopen(target.c_str(), "r+b")))
+        if (!FilePtr(std::fopen(target.string().c_str(), "r+b")))
             return cmcIcfResult::FileOpen;
     }
 
@@ -270,7 +270,7 @@ cmcIcfResult cmcIcfFile::writeFile(const std::string& path, const AddressRangeLi
     FilePtr file;
     for (int attempt = 0; attempt < 8 && !file; ++attempt) {
         temporary = temporarySibling(target);
-        file.reset(std::fopen(temporary.c_str(), "wbx"));
+        file.reset(std::fopen(temporary.string().c_str(), "wbx"));
         if (!file && errno != EEXIST)
             break;
     }

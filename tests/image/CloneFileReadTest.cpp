@@ -170,6 +170,26 @@ TEST_F(CloneFileRead, ValidFileLoadsTheRadioMemoryArea)
     EXPECT_EQ(file.CheckCoverage(&RadioMemoryRanges()), cmcIcfResult::Ok);
 }
 
+TEST_F(CloneFileRead, LineEndSpanningTheReadAheadIsOneLineEnd)
+{
+    // Remark lines pad the file so that a CR LF falls on bytes 65535 and 65536, across the
+    // reader's 64 KiB read-ahead; a CR read apart from its LF would leave a line "\n" alone,
+    // which is a malformed data line.
+    std::string text = Head();
+    const std::string pad = "#" + std::string(698, 'p') + "\r\n";
+    while (65536 + 1 - text.size() > cmcIcfFile::PieceChars + 1) // the last remark must be one piece
+        text += pad;
+    const std::size_t remark = 65536 + 1 - text.size(); // remark line with its CR LF
+    text += "#" + std::string(remark - 3, 'q') + "\r\n";
+    ASSERT_EQ(text.substr(65535, 2), "\r\n");
+    WriteBytes(path_, text + AllData());
+    cmcEeprom target;
+    target.SetSize(cmcImageSize);
+    cmcIcfFile file;
+    ConfigureForCloneFile(file, target);
+    EXPECT_EQ(file.ReadCloneFile(path_, &RadioMemoryRanges()), cmcIcfResult::Ok);
+}
+
 TEST_F(CloneFileRead, DataBeyondTheImageIsRefused)
 {
     cmcEeprom target;

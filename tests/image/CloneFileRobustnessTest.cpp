@@ -13,11 +13,11 @@
 using namespace clonefile;
 
 namespace {
-// Sanitizer builds run the same mutations on a smaller image, and fewer of them.
+// Sanitizer builds run the same mutations on a smaller image.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int imageSize = 0x400;
-constexpr int mutatedFiles = 1200;
-constexpr int randomFiles = 300;
+constexpr int imageSize = 0x800;
+constexpr int mutatedFiles = 3000;
+constexpr int randomFiles = 600;
 #else
 constexpr int imageSize = 0x2000;
 constexpr int mutatedFiles = 3000;
@@ -85,10 +85,12 @@ public:
                         Hex(4) + Format2(count) + Hex(2 * count) + "\r\n");
             break;
         }
-        case 8: // another map revision
-            text.insert(text.find('\n') == std::string::npos ? text.size() : text.find('\n') + 1,
+        case 8: { // another map revision, just before the first data line
+            const std::size_t firstData = text.find("\n0000");
+            text.insert(firstData == std::string::npos ? text.size() : firstData + 1,
                         "#MapRev=" + std::to_string(Below(5) - 1) + "\r\n");
             break;
+        }
         default: // line ends of another kind
             for (std::size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 1)) {
                 if (Below(3) == 0)
@@ -123,7 +125,7 @@ private:
 
 TEST(CloneFileRobustness, DamagedAndRandomFilesNeverChangeTheImageOnFailure)
 {
-    TempFolder folder;
+    TempFolder folder(true);
     const std::string path = folder.File("damaged.icf");
     ShippedTexts texts;
     cmcScriptedResponder responder;
