@@ -1,0 +1,7 @@
+#include "cells/datSwitches.h"
+
+datModelSwitches& datSwitches()
+{
+    static datModelSwitches switches;
+    return switches;
+}
