@@ -78,6 +78,32 @@ int PackedCount(const cmcEeprom& image, const datTableDef& t)
     return 0;
 }
 
+// The record count of ptblId in the descriptor copy of the loaded image, when it is listed.
+std::optional<int> CarriedCount(const std::uint8_t* b, int ptblId)
+{
+    const std::uint8_t* copy = b + datDescriptorCopyPlace;
+    for (int r = 0; r < datDescriptorCopySlots; ++r) {
+        const Descriptor d = ReadDescriptor(copy + r * datDescriptorSize);
+        if (d.ptblId == ptblId && ptblId != 0)
+            return d.count;
+    }
+    return std::nullopt;
+}
+
+// How many records of a carried table are packed: the repeaters and the digital channel
+// parts follow their used counts, every other table keeps the count it was loaded with.
+int CarriedPackedCount(const cmcEeprom& image, const datTableDef& t, int loadedCount)
+{
+    switch (t.ptblId) {
+    case datRepeaterTableId:
+        return std::min<int>(DocumentBytes(image)[datRepeatersUsedPlace], t.slots);
+    case datDigitalPartTableId:
+        return std::min(datBankChannelCount(image), t.slots);
+    default:
+        return std::clamp(loadedCount, 0, t.slots);
+    }
+}
+
 class Packer {
 public:
     Packer(cmcEeprom& image, std::uint8_t* bytes) : image_(image), b_(bytes) {}
@@ -317,6 +343,16 @@ bool Static2DynamicWith(cmcEeprom& image, bool fill, std::span<const datTableDef
         } else {
             overflow = !packer.Append(t, 0, PackedCount(image, t));
         }
+    }
+    // Tables of the unpack-only kind that the loaded image carried (its descriptors are in
+    // the descriptor copy) go back into the packed form: the radio that produced them knows
+    // them, and cells edit some of them (repeaters, digital channel parts, NAC channels), so
+    // leaving them out would lose those edits at the next save or write.
+    for (const datTableDef& t : tables) {
+        if (overflow || t.use != datTableUse::UnpackOnly)
+            continue;
+        if (const std::optional<int> carried = CarriedCount(b, t.ptblId))
+            overflow = !packer.Append(t, 0, CarriedPackedCount(image, t, *carried));
     }
     packer.CheckDuplicates();
     if (!overflow && descriptorTable != nullptr)

@@ -90,7 +90,7 @@ constexpr std::array Tables{
     Fixed(84, 6, 1, 0x15C61),
     datTableDef{1, datDescriptorSize, R::Descriptors, datDescriptorCopySlots, datDescriptorCopyPlace,
                 U::Packed, false, 0},
-    // Tables of other layouts that a radio image may hold: unpacked, never packed.
+    // Tables that a radio image may hold: unpacked, and packed again when the image held them.
     Unpacked(38, 500, 1, 0x15C88),
     Unpacked(39, 500, 1, 0x16304),
     Unpacked(81, 96, 1, 0x17560),

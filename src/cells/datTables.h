@@ -20,7 +20,7 @@ enum class datCountRule {
 // What the memory map does with a table.
 enum class datTableUse {
     Packed,      // packed into the dynamic area and unpacked from it
-    UnpackOnly,  // unpacked when an image holds it, never packed
+    UnpackOnly,  // unpacked when an image holds it; packed again only when the image held it
     PrefillOnly, // copied only when the default image is prepared
 };
 
@@ -61,6 +61,9 @@ inline constexpr int datTalkGroupsUsedPlace = 0x1AC38;
 inline constexpr int datModeMirrorPlace = 0x1AC3A;       // 32-bit copy of the mode byte 0x2A8
 inline constexpr int datHeaderMirrorPlace = 0x1AC3E;     // 32-bit copy of the header byte 0x2A9
 inline constexpr int datBankChannelCountPlace = 0x10BC6; // bank k at +2k; one bank here
+inline constexpr int datRepeatersUsedPlace = 0x176E0;    // site s at +s; one site here
+inline constexpr int datRepeaterTableId = 43;            // repeater records, used count above
+inline constexpr int datDigitalPartTableId = 45;         // digital part of each bank channel
 
 // Problems of a table list, one text each; empty when sound: a PTBL-ID twice, a static place
 // outside the working area, static places that overlap (except a bank-channel table on the

@@ -469,3 +469,38 @@ TEST(MemoryMapTest, OverflowMessageWhenARecordDoesNotFit)
     EXPECT_EQ(responder.Boxes()[0].caption, texts.Main().GetText("GI_Sys_AppTitle"));
     EXPECT_EQ(responder.Boxes()[0].icon, cmcMbIcon::Error);
 }
+
+TEST(MemoryMapTest, UnpackOnlyTablesTheImageCarriedArePackedAgain)
+{
+    auto image = NewImage();
+    SetCounts(*image, 2, 1, 1);
+    image->SetByte(datRepeatersUsedPlace, 3);
+    const datTableDef& repeaters = *datFindTable(datRepeaterTableId);
+    const datTableDef& digital = *datFindTable(datDigitalPartTableId);
+    for (int i = 0; i < repeaters.recordSize * 3; ++i)
+        image->SetByte(repeaters.staticPlace + i, static_cast<std::uint8_t>(0x40 + i));
+    image->SetByte(digital.staticPlace + 6, 0x01); // channel 1 is digital
+
+    // Not carried: the packed form leaves them out.
+    ASSERT_FALSE(Static2Dynamic(*image, false));
+    EXPECT_EQ(Find(Descriptors(*image), datRepeaterTableId), nullptr);
+
+    // Carried (listed in the descriptor copy of the loaded image): packed with the used counts.
+    std::uint8_t* copy = image->Bytes() + datDescriptorCopyPlace;
+    SetBE16(copy, datRepeaterTableId);
+    SetBE16(copy + 4, 20);
+    SetBE16(copy + datDescriptorSize, datDigitalPartTableId);
+    SetBE16(copy + datDescriptorSize + 4, 32);
+    ASSERT_FALSE(Static2Dynamic(*image, false));
+    const std::vector<Descriptor> list = Descriptors(*image);
+    ASSERT_NE(Find(list, datRepeaterTableId), nullptr);
+    EXPECT_EQ(Find(list, datRepeaterTableId)->count, 3);
+    ASSERT_NE(Find(list, datDigitalPartTableId), nullptr);
+    EXPECT_EQ(Find(list, datDigitalPartTableId)->count, 2);
+
+    // A fresh image unpacked from that radio memory gets the repeaters and digital parts back.
+    auto reopened = RadioCopy(*image, 3);
+    Dynamic2Static(*reopened);
+    EXPECT_TRUE(SameBytes(*reopened, *image, repeaters.staticPlace, repeaters.recordSize * 3));
+    EXPECT_EQ(reopened->GetByte(digital.staticPlace + 6), 0x01);
+}
