@@ -8,8 +8,6 @@
 
 class cuiMain {
 public:
-    static constexpr int MaxLanguages = 256;
-
     // folder is where the overlay files lie, with a trailing separator.
     cuiMain(indEnviron& env, std::string overlayBaseName, std::string folder);
     virtual ~cuiMain() = default;
@@ -29,8 +27,6 @@ public:
     [[nodiscard]] const std::string& Folder() const { return folder_; }
 
 private:
-    void loadChosenLanguage();
-
     indEnviron& env_;
     std::string baseName_;
     std::string folder_;
