@@ -14,7 +14,8 @@
 //   bit 4  first bank flag (bank's bit in the array at 0x10B42, most significant first)
 //   bit 5  second bank flag (bank's bit in the array at 0x10BC8)
 //   bit 6  repeater is its site's home repeater (byte 7 of the site record, from 1)
-//   bit 7  repeater marked for deletion (clears byte 7 of the site record; wins over bit 6)
+//   bit 7  repeater marked for deletion (clears byte 7 of the site record when this
+//          repeater is the home repeater; wins over bit 6)
 // Encoding writes a reference only for a set bit 0, 1, 2 or 6, so a record that moves
 // takes its marks with it and a record without marks leaves them where they are.
 #include "cells/datRecordLayout.h"
@@ -132,3 +133,12 @@ private:
     int index_ = 0;
     std::array<std::array<std::uint8_t, datMaxPartBytes>, datMaxParts> raw_{};
 };
+
+// Individual IDs and talk groups do not use 65520 to 65534: an edit that lands on one stores
+// 65535 when the space key stepped it up, 65519 otherwise, so stepping passes over them.
+[[nodiscard]] constexpr std::uint32_t datSkipReservedId(std::uint32_t id, bool spaceKey)
+{
+    if (id < 65520 || id > 65534)
+        return id;
+    return spaceKey ? 65535 : 65519;
+}

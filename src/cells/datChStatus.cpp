@@ -138,10 +138,15 @@ void datCh::encodeStatus()
         const datPartDef& site = datPartsOf(datKindRepeater)[1];
         const int s = datSiteOfRepeater(image, index_);
         const int place = site.base + site.stride * s + site.statusByte;
-        if (status & datStDelete)
-            image.SetByte(place, 0);
-        else if (status & datStHome)
-            image.SetByte(place, static_cast<std::uint8_t>(index_ - datFirstRepeater(image, s) + 1));
+        const int number = index_ - datFirstRepeater(image, s) + 1;
+        // A repeater marked for deletion takes the home mark with it only when it holds it:
+        // deleting another repeater of the site keeps the site's home repeater.
+        if (status & datStDelete) {
+            if (image.GetByte(place) == number)
+                image.SetByte(place, 0);
+        } else if (status & datStHome) {
+            image.SetByte(place, static_cast<std::uint8_t>(number));
+        }
         break;
     }
     default:

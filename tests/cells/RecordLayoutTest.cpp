@@ -1,6 +1,7 @@
 #include "RecordTestImage.h"
 
 #include "cells/datTone.h"
+#include "cells/datVudaAdr.h"
 #include "image/cmcBigEndian.h"
 #include "support/TestEnvironment.h"
 
@@ -280,6 +281,11 @@ TEST(RecordLayout, RepeaterHomeAndDeletionMarksUseTheSiteRecord)
     rpt.status |= datStHome;
     rpt.encode(datKindRepeater, 0);
     EXPECT_EQ(image.GetByte(home), 1);
+    datCh other(image);
+    other.decode(datKindRepeater, 3);
+    other.status |= datStDelete; // another repeater leaves the site's home alone
+    other.encode(datKindRepeater, 3);
+    EXPECT_EQ(image.GetByte(home), 1);
     rpt.status |= datStDelete; // wins over the home mark
     rpt.encode(datKindRepeater, 0);
     EXPECT_EQ(image.GetByte(home), 0);
@@ -339,6 +345,48 @@ TEST(RecordCounts, CountsAreClampedToTheirTables)
     EXPECT_EQ(GetBE16(image.Bytes() + datBankCountPlace), 32);
     EXPECT_EQ(datFirstChannel(image, 0), 0);
     EXPECT_EQ(datBankOfChannel(image, 31), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(RecordLists, ReservedIdsAreSteppedOver)
+{
+    EXPECT_EQ(datSkipReservedId(65519, true), 65519u);
+    EXPECT_EQ(datSkipReservedId(65520, true), 65535u);
+    EXPECT_EQ(datSkipReservedId(65534, false), 65519u);
+    EXPECT_EQ(datSkipReservedId(65535, false), 65535u);
+}
+
+TEST(RecordLists, AddressPlanFollowsTheBaseAddress)
+{
+    cmcEeprom image;
+    MakeBlankImage(image);
+    SetBE16(image.Bytes() + datVudaAdr::BasePlace, 1000);
+    datVudaAdr plan;
+    plan.Read(image);
+    EXPECT_EQ(plan.Base(), 1000);
+    EXPECT_TRUE(plan.Individual().Holds(999));
+    EXPECT_FALSE(plan.Individual().Holds(1000));
+    EXPECT_TRUE(plan.Group().Holds(1000));
+    EXPECT_TRUE(plan.Group().Holds(4095));
+    EXPECT_FALSE(plan.Group().Holds(4096));
+    for (const datAddressRange& r : plan.BasePairs()) {
+        EXPECT_EQ(r.low, 1000);
+        EXPECT_EQ(r.high, 4095);
+    }
+    EXPECT_EQ(plan.FullPairs().size(), 32u);
+    EXPECT_EQ(plan.FullPairs()[31].low, 0);
+    EXPECT_EQ(plan.FullPairs()[31].high, 4095);
+
+    plan.SetBase(0x2345); // beyond twelve bits
+    EXPECT_EQ(plan.Base(), 4095);
+    plan.SetBase(0);
+    EXPECT_FALSE(plan.Individual().Holds(0)); // an empty individual range
+    plan.SetBase(512);
+    plan.Write(image);
+    EXPECT_EQ(GetBE16(image.Bytes() + datVudaAdr::BasePlace), 512);
 }
 
 } // namespace
