@@ -443,6 +443,14 @@ datPopupStates datPopupStatesOf(const datEditRequest& r)
     return states;
 }
 
+void datShowStatus(const std::string& key, cmcEvMan* events)
+{
+    if (key.empty())
+        return;
+    eventsOf(events).Send(cmcEvCode::StatusText, datColourWindowText, datColourButtonFace,
+                          MainText().GetText(key));
+}
+
 datRange datAllowedRange(const cmcEeprom& image, int kind, int bankOrSite)
 {
     if (kind == datKindChannel) {

@@ -9,6 +9,7 @@
 // only OK proceeds. Adding and removing channels, repeaters, individual IDs and talk groups
 // goes through events 28 to 35 of the event manager, which the record-table service
 // (datRecordService) handles, so every window follows.
+#include <cstdint>
 #include <string>
 
 class cmcEeprom;
@@ -87,6 +88,13 @@ struct datRange {
 // GI_AppMess_ChErr_NoCh and GI_AppMess_ChErr_NotBlank for what it cannot do.
 [[nodiscard]] datEditResult datChangeChannelCount(cmcEeprom& image, int bank, int count,
                                                   cmcEvMan* events = nullptr);
+
+// Shows the status text of key on the main window's status bar (event 4 of the event
+// manager), in the window text colour on the button face colour; an empty key shows nothing.
+void datShowStatus(const std::string& key, cmcEvMan* events = nullptr);
+// System colours in the platform's colour encoding (0x800000nn: system colour nn).
+inline constexpr std::intptr_t datColourWindowText = 0x80000008;
+inline constexpr std::intptr_t datColourButtonFace = 0x8000000F;
 
 // Status text keys.
 inline constexpr const char* datStatusCopy = "GI_AppMess_S_Copy";

@@ -314,6 +314,44 @@ TEST_F(RecordEditTest, PasteStopsAtTheBankEndAndKeepsTheDestinationMarks)
     EXPECT_EQ(be16At(datPrioAPlace), 5); // slot 5 stays priority channel A
     EXPECT_EQ(be16At(datPrioBPlace), 1); // the copied channel 1's mark stays where it was
     EXPECT_EQ(boxKeys(), std::vector<std::string>{"GI_AppMess_Conv_Overwrite"});
+
+    // A clipboard of another kind pastes nothing, and asks nothing.
+    datSetTalkGroupCount(image, 1);
+    clipboard.Copy(image, datKindTalkGroup, 0, 1);
+    boxes.ClearBoxes();
+    cmcEeprom before;
+    before.CopyFrom(image);
+    EXPECT_FALSE(datEditPaste(request(datKindChannel, 0)).done);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(image.Equals(before));
+}
+
+TEST_F(RecordEditTest, StatusTextGoesToTheStatusBar)
+{
+    struct Seen {
+        std::intptr_t text = 0;
+        std::intptr_t back = 0;
+        std::string status;
+        int count = 0;
+    } seen;
+    auto handler = [](void* user, const cmcEvent& event) {
+        if (event.code != cmcEvCode::StatusText)
+            return;
+        auto* s = static_cast<Seen*>(user);
+        s->text = event.arg1;
+        s->back = event.arg2;
+        s->status = std::string(event.Text());
+        ++s->count;
+    };
+    events.Register(handler, &seen);
+    datShowStatus("", &events);
+    EXPECT_EQ(seen.count, 0);
+    datShowStatus(datEditCopy(request(datKindDtmf, 3)).statusKey, &events);
+    EXPECT_EQ(seen.count, 1);
+    EXPECT_EQ(seen.status, MainText().GetText("GI_AppMess_S_Copy"));
+    EXPECT_EQ(seen.text, datColourWindowText);
+    EXPECT_EQ(seen.back, datColourButtonFace);
+    events.Unregister(handler, &seen);
 }
 
 TEST_F(RecordEditTest, InsertingIntoAFullBankOverflows)
