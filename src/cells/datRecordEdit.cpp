@@ -311,12 +311,15 @@ datEditResult insertEdit(const datEditRequest& r)
     datEditResult result;
     if (!datKindOf(r.kind).clearDelete)
         return result;
-    // Besides the used rows, the first blank row of a counted table takes an insertion.
+    // Besides the used rows, the first blank row of a counted table takes an insertion (it
+    // lies just past a bank's allowed range).
     datRange range = workRange(r);
     if (hasUsedCount(r.kind)) {
         const int end = usedEnd(*r.image, r.kind, r.bank);
-        if (end >= std::max(r.lowest, 0) && end <= std::min(r.highest, datSlotsOf(r.kind) - 1))
+        if (end >= std::max(r.lowest, 0) && end <= std::min(r.highest + 1, datSlotsOf(r.kind) - 1)) {
+            range.lowest = std::min(range.lowest, end);
             range.highest = end;
+        }
     }
     const auto block = operated(r, range);
     if (!block)

@@ -401,6 +401,20 @@ TEST_F(RecordEditTest, InsertingAsksBeforePushingAProgrammedChannelOutOfTheTable
     EXPECT_EQ(NameOf(image, 6), "CH4         ");
 }
 
+TEST_F(RecordEditTest, InsertingOnTheFirstBlankRowAppends)
+{
+    programChannels(0);
+    ASSERT_TRUE(datPopupStatesOf(request(datKindChannel, 0)).insert);
+    ASSERT_TRUE(datEditInsert(request(datKindChannel, 0)).done);
+    programChannels(2);
+    EXPECT_TRUE(datEditInsert(request(datKindChannel, 2)).done);
+    EXPECT_EQ(datChannelCount(image, 0), 3);
+    EXPECT_EQ(NameOf(image, 1), "CH1         ");
+    EXPECT_EQ(NameOf(image, 2), "BLANK       ");
+    EXPECT_FALSE(datEditInsert(request(datKindChannel, 4)).done); // not past the first blank row
+    EXPECT_EQ(datChannelCount(image, 0), 3);
+}
+
 TEST_F(RecordEditTest, ClearCopiesTheDefaultRecordsAndKeepsTheMarks)
 {
     programChannels(4);
