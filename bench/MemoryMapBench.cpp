@@ -20,9 +20,9 @@ void MakeFullImage(cmcEeprom& image)
         x = x * 1664525u + 1013904223u;
         b[a] = static_cast<std::uint8_t>(x >> 24);
     }
-    SetBE16(b + datBankChannelCountPlace, 32);
-    SetBE16(b + datIndividualIdsUsedPlace, 500);
-    SetBE16(b + datTalkGroupsUsedPlace, 500);
+    SetBE16(b + datBankCountPlace, 32);
+    SetBE16(b + datIndividualIdCountPlace, 500);
+    SetBE16(b + datTalkGroupCountPlace, 500);
     b[datChannelBlockFlagPlace] |= 0x40;
 }
 

@@ -67,11 +67,11 @@ int PackedCount(const cmcEeprom& image, const datTableDef& t)
     case datCountRule::ChannelsOutsideBanks:
         return std::min(datChannelsOutsideBanks(image), t.slots);
     case datCountRule::BankChannels:
-        return datBankChannelCount(image);
+        return datChannelCount(image, 0);
     case datCountRule::IndividualIdsUsed:
-        return std::min(datIndividualIdsUsed(image), t.slots);
+        return std::min(datIndividualIdCount(image), t.slots);
     case datCountRule::TalkGroupsUsed:
-        return std::min(datTalkGroupsUsed(image), t.slots);
+        return std::min(datTalkGroupCount(image), t.slots);
     case datCountRule::Descriptors:
         break;
     }
@@ -96,9 +96,9 @@ int CarriedPackedCount(const cmcEeprom& image, const datTableDef& t, int loadedC
 {
     switch (t.ptblId) {
     case datRepeaterTableId:
-        return std::min<int>(DocumentBytes(image)[datRepeatersUsedPlace], t.slots);
+        return std::min<int>(DocumentBytes(image)[datSiteCountPlace], t.slots);
     case datDigitalPartTableId:
-        return std::min(datBankChannelCount(image), t.slots);
+        return std::min(datChannelCount(image, 0), t.slots);
     default:
         return std::clamp(loadedCount, 0, t.slots);
     }
@@ -127,11 +127,11 @@ public:
     bool AppendChannelBlock(std::span<const datTableDef> block, bool fill)
     {
         const int outside = datChannelsOutsideBanks(image_);
-        const int bankCount = datBankChannelCount(image_);
+        const int bankCount = datChannelCount(image_, 0);
         const bool keepTables = (b_[datChannelBlockFlagPlace] & 0x40) != 0;
         if (bankCount > 0 || keepTables) {
             int perChannel = 0;
-            int slots = datChannelSlots;
+            int slots = datMaxChannels;
             for (const datTableDef& t : block) {
                 perChannel += t.recordSize;
                 slots = std::min(slots, t.slots - (t.sharesPlaceWith != 0 ? outside : 0));
@@ -275,9 +275,9 @@ void Unpack(cmcEeprom& image, std::span<const datTableDef> tables, bool prefill)
         // The list counts live only in the working area: the packed form's record count is
         // the list's length.
         if (t.count == datCountRule::IndividualIdsUsed)
-            SetBE16(b + datIndividualIdsUsedPlace, std::min(d->count, t.slots));
+            SetBE16(b + datIndividualIdCountPlace, std::min(d->count, t.slots));
         else if (t.count == datCountRule::TalkGroupsUsed)
-            SetBE16(b + datTalkGroupsUsedPlace, std::min(d->count, t.slots));
+            SetBE16(b + datTalkGroupCountPlace, std::min(d->count, t.slots));
     }
 
     // The bank's channel count: at least up to the last channel in use among the unpacked
@@ -303,14 +303,14 @@ void Unpack(cmcEeprom& image, std::span<const datTableDef> tables, bool prefill)
     }
     const datTableDef* first = datFindTable(tables, bankIds.front());
     const int channelSlots =
-        std::min(unpacked[first->sharesPlaceWith] + unpacked[first->ptblId], datChannelSlots);
+        std::min(unpacked[first->sharesPlaceWith] + unpacked[first->ptblId], datMaxChannels);
     int afterLastUsed = 0;
     for (int slot = 0; slot < channelSlots; ++slot) {
         if (datChannelSlotInUse(image, slot))
             afterLastUsed = slot + 1;
     }
-    const int count = std::max(GetBE16(b + datBankChannelCountPlace), afterLastUsed);
-    SetBE16(b + datBankChannelCountPlace, std::min(count, datChannelSlots - datChannelsOutsideBanks(image)));
+    const int count = std::max(GetBE16(b + datBankCountPlace), afterLastUsed);
+    SetBE16(b + datBankCountPlace, std::min(count, datMaxChannels - datChannelsOutsideBanks(image)));
 }
 } // namespace
 
@@ -418,22 +418,6 @@ bool fitsOrShowOverflow(const cmcEeprom& image, int recordKind, int n, int bank)
 int datChannelsOutsideBanks(const cmcEeprom& /*image*/)
 {
     return 0; // every channel of this family belongs to its one bank
-}
-
-int datBankChannelCount(const cmcEeprom& image)
-{
-    const int count = GetBE16(DocumentBytes(image) + datBankChannelCountPlace);
-    return std::min(count, datChannelSlots - datChannelsOutsideBanks(image));
-}
-
-int datIndividualIdsUsed(const cmcEeprom& image)
-{
-    return std::min(GetBE16(DocumentBytes(image) + datIndividualIdsUsedPlace), datListSlots);
-}
-
-int datTalkGroupsUsed(const cmcEeprom& image)
-{
-    return std::min(GetBE16(DocumentBytes(image) + datTalkGroupsUsedPlace), datListSlots);
 }
 
 bool datChannelSlotInUse(const cmcEeprom& image, int slot)

@@ -58,12 +58,7 @@ void prefillStatic(cmcEeprom& image);
 // fits, and when not, the overflow message (GI_AppMess_ChErr_Overflow) is shown.
 bool fitsOrShowOverflow(const cmcEeprom& image, int recordKind, int n, int bank);
 
-// Counts the map reads, all big-endian in the working area, clamped to the slots that hold
-// the records: the bank's channels to the slots the channels outside banks leave, the
-// list counts to 500.
+// Channels that belong to no bank: none in this family.
 [[nodiscard]] int datChannelsOutsideBanks(const cmcEeprom& image);
-[[nodiscard]] int datBankChannelCount(const cmcEeprom& image);
-[[nodiscard]] int datIndividualIdsUsed(const cmcEeprom& image);
-[[nodiscard]] int datTalkGroupsUsed(const cmcEeprom& image);
 // A channel slot is in use when its receive frequency or its digital channel marker is not 0.
 [[nodiscard]] bool datChannelSlotInUse(const cmcEeprom& image, int slot);

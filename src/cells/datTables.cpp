@@ -27,7 +27,7 @@ constexpr datTableDef Unpacked(int id, int size, int n, int place, bool blank = 
 // PTBL-ID, record size, count rule, static slots, static place. The packed rows are in the
 // radio's packing order; that order is part of the radio's memory layout.
 constexpr std::array Tables{
-    datTableDef{2, 32, R::ChannelsOutsideBanks, datChannelSlots, 0xFF80, U::Packed, true, 0},
+    datTableDef{2, 32, R::ChannelsOutsideBanks, datMaxChannels, 0xFF80, U::Packed, true, 0},
     Fixed(7, 16, 1, 0x10380),
     Fixed(15, 4, 17, 0x10390),
     Fixed(6, 32, 1, 0x107AC),
@@ -36,9 +36,9 @@ constexpr std::array Tables{
     Blank(27, 12, 32, 0x10554),
     Blank(32, 12, 8, 0x106D4),
     Blank(77, 12, 10, 0x10734),
-    datTableDef{4, 32, R::BankChannels, datChannelSlots, 0xFF80, U::Packed, false, 2},
-    datTableDef{5, 27, R::BankChannels, datChannelSlots, 0x107CE, U::Packed, false, 3},
-    datTableDef{3, 27, R::ChannelsOutsideBanks, datChannelSlots, 0x107CE, U::Packed, true, 0},
+    datTableDef{4, 32, R::BankChannels, datMaxChannels, 0xFF80, U::Packed, false, 2},
+    datTableDef{5, 27, R::BankChannels, datMaxChannels, 0x107CE, U::Packed, false, 3},
+    datTableDef{3, 27, R::ChannelsOutsideBanks, datMaxChannels, 0x107CE, U::Packed, true, 0},
     Fixed(8, 222, 1, 0x10B2E),
     Blank(10, 24, 16, 0x10C2C),
     Blank(11, 49, 16, 0x10DAC),
@@ -49,8 +49,8 @@ constexpr std::array Tables{
     Fixed(29, 42, 8, 0x11ABF),
     Fixed(30, 16, 24, 0x11EB7),
     Fixed(31, 16, 24, 0x12037),
-    datTableDef{34, 16, R::IndividualIdsUsed, datListSlots, 0x121C7, U::Packed, true, 0},
-    datTableDef{35, 14, R::TalkGroupsUsed, datListSlots, 0x14109, U::Packed, true, 0},
+    datTableDef{34, 16, R::IndividualIdsUsed, datMaxListEntries, 0x121C7, U::Packed, true, 0},
+    datTableDef{35, 14, R::TalkGroupsUsed, datMaxListEntries, 0x14109, U::Packed, true, 0},
     Fixed(37, 33, 1, 0x15C67),
     Fixed(89, 24, 1, 0x176C8),
     Fixed(85, 1000, 1, 0x15E7C),
@@ -121,7 +121,7 @@ constexpr std::array Tables{
 };
 
 // The working-area counts and mirrors after the descriptor copy; no table may cover them.
-constexpr int WorkingCountsStart = datIndividualIdsUsedPlace;
+constexpr int WorkingCountsStart = datIndividualIdCountPlace;
 constexpr int WorkingCountsEnd = datHeaderMirrorPlace + 4;
 static_assert(WorkingCountsEnd == cmcImageSize);
 

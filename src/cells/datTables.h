@@ -3,6 +3,8 @@
 // the radio expects them packed, with its record size, how its record count is found and
 // its fixed place in the working area. One row per table; the packer, the unpacker, the
 // space check and the start-up self check all walk this one list.
+#include "cells/datCounts.h"
+
 #include <span>
 #include <string>
 #include <vector>
@@ -54,14 +56,8 @@ inline constexpr int datDynamicEnd = 0xFF80;           // one past the dynamic a
 inline constexpr int datDescriptorSize = 10;           // bytes of one table descriptor
 inline constexpr int datDescriptorCopyPlace = 0x1A8B2; // the descriptor copy in the working area
 inline constexpr int datDescriptorCopySlots = 90;      // descriptors the copy holds
-inline constexpr int datChannelSlots = 32;             // channels in all, in and outside banks
-inline constexpr int datListSlots = 500;               // entries of each digital ID list
-inline constexpr int datIndividualIdsUsedPlace = 0x1AC36;
-inline constexpr int datTalkGroupsUsedPlace = 0x1AC38;
 inline constexpr int datModeMirrorPlace = 0x1AC3A;       // 32-bit copy of the mode byte 0x2A8
 inline constexpr int datHeaderMirrorPlace = 0x1AC3E;     // 32-bit copy of the header byte 0x2A9
-inline constexpr int datBankChannelCountPlace = 0x10BC6; // bank k at +2k; one bank here
-inline constexpr int datRepeatersUsedPlace = 0x176E0;    // site s at +s; one site here
 inline constexpr int datRepeaterTableId = 43;            // repeater records, used count above
 inline constexpr int datDigitalPartTableId = 45;         // digital part of each bank channel
 

@@ -285,10 +285,10 @@ void indRecomputeSummaryFields(cmcEeprom& image, const cmcEeprom& defaultImage, 
 {
     std::uint8_t* b = Bytes(image);
 
-    const int bankCount = datBankChannelCount(image);
-    SetBE16(b + datBankChannelCountPlace, bankCount);
-    SetBE16(b + datIndividualIdsUsedPlace, datIndividualIdsUsed(image));
-    SetBE16(b + datTalkGroupsUsedPlace, datTalkGroupsUsed(image));
+    const int bankCount = datChannelCount(image, 0);
+    SetBE16(b + datBankCountPlace, bankCount);
+    SetBE16(b + datIndividualIdCountPlace, datIndividualIdCount(image));
+    SetBE16(b + datTalkGroupCountPlace, datTalkGroupCount(image));
 
     for (int site = 0; site < indRepeaterSites; ++site) {
         std::uint8_t& used = b[RepeatersUsedPlace + site];
@@ -336,9 +336,9 @@ void indRebuildSortedIndexLists(cmcEeprom& image, const cmcEeprom& defaultImage)
     const std::uint8_t* d = Bytes(defaultImage);
     std::memcpy(b + IndividualIndexPlace, d + IndividualIndexPlace, IndexListBytes);
     std::memcpy(b + TalkGroupIndexPlace, d + TalkGroupIndexPlace, IndexListBytes);
-    WriteSortedIndex(b + IndividualIndexPlace, datIndividualIdsUsed(image),
+    WriteSortedIndex(b + IndividualIndexPlace, datIndividualIdCount(image),
                      [b](int entry) { return GetBE32(b + IndividualIdPlace + IndividualIdSize * entry); });
-    WriteSortedIndex(b + TalkGroupIndexPlace, datTalkGroupsUsed(image),
+    WriteSortedIndex(b + TalkGroupIndexPlace, datTalkGroupCount(image),
                      [b](int entry) { return GetBE16(b + TalkGroupPlace + TalkGroupSize * entry); });
 }
 

@@ -51,9 +51,9 @@ inline void SetBE16At(cmcEeprom& image, int a, int v)
 inline void SetCounts(cmcEeprom& image, int bankChannels, int ids, int talkGroups,
                       bool keepChannelTables = false)
 {
-    SetBE16At(image, datBankChannelCountPlace, bankChannels);
-    SetBE16At(image, datIndividualIdsUsedPlace, ids);
-    SetBE16At(image, datTalkGroupsUsedPlace, talkGroups);
+    SetBE16At(image, datBankCountPlace, bankChannels);
+    SetBE16At(image, datIndividualIdCountPlace, ids);
+    SetBE16At(image, datTalkGroupCountPlace, talkGroups);
     std::uint8_t& flags = image.Bytes()[datChannelBlockFlagPlace];
     flags = keepChannelTables ? static_cast<std::uint8_t>(flags | 0x40)
                               : static_cast<std::uint8_t>(flags & ~0x40);

@@ -231,9 +231,9 @@ TEST(MemoryMapTest, PackUnpackRoundTrip)
         const int rest = t.StaticBytes() - t.recordSize * used;
         EXPECT_TRUE(SameBytes(*target, *untouched, t.staticPlace + t.recordSize * used, rest)) << t.ptblId;
     }
-    EXPECT_EQ(BE16(*target, datBankChannelCountPlace), 5);
-    EXPECT_EQ(BE16(*target, datIndividualIdsUsedPlace), 7);
-    EXPECT_EQ(BE16(*target, datTalkGroupsUsedPlace), 9);
+    EXPECT_EQ(BE16(*target, datBankCountPlace), 5);
+    EXPECT_EQ(BE16(*target, datIndividualIdCountPlace), 7);
+    EXPECT_EQ(BE16(*target, datTalkGroupCountPlace), 9);
     EXPECT_EQ(GetBE32(target->Bytes() + datModeMirrorPlace), source->GetByte(datModeMirrorPlace + 3));
     EXPECT_EQ(GetBE32(target->Bytes() + datHeaderMirrorPlace), source->GetByte(datHeaderMirrorPlace + 3));
     // The descriptor copy holds the descriptor list, the rest of it cleared.
@@ -241,7 +241,7 @@ TEST(MemoryMapTest, PackUnpackRoundTrip)
     const int address = BE16(*source, datDescriptorTablePlace + 6);
     EXPECT_TRUE(SameRecords(*target, address, datDescriptorCopyPlace, 10 * static_cast<int>(list.size())));
     EXPECT_TRUE(AllZero(*target, datDescriptorCopyPlace + 10 * static_cast<int>(list.size()),
-                        datIndividualIdsUsedPlace));
+                        datIndividualIdCountPlace));
 
     // Packing the unpacked image gives the same packed form.
     auto again = NewImage();
@@ -291,7 +291,7 @@ TEST(MemoryMapTest, UnpackCutsCountsAndSizesToTheStaticSlots)
     auto before = NewImage();
     before->CopyFrom(*target);
     Dynamic2Static(*target);
-    EXPECT_EQ(BE16(*target, datTalkGroupsUsedPlace), 500);
+    EXPECT_EQ(BE16(*target, datTalkGroupCountPlace), 500);
     EXPECT_TRUE(SameBytes(*target, *source, 0x14109, 14 * 500));
     // Table 38 after the talk groups' slots is not in the image and keeps its contents.
     EXPECT_TRUE(SameBytes(*target, *before, 0x15C88, 500));
@@ -307,7 +307,7 @@ TEST(MemoryMapTest, UnpackCutsCountsAndSizesToTheStaticSlots)
         EXPECT_TRUE(SameRecords(*shortRecords, index->address + 10 * r, 0x14109 + 14 * r, 10)) << r;
         EXPECT_TRUE(SameBytes(*shortRecords, *old, 0x14109 + 14 * r + 10, 4)) << r;
     }
-    EXPECT_EQ(BE16(*shortRecords, datTalkGroupsUsedPlace), 3);
+    EXPECT_EQ(BE16(*shortRecords, datTalkGroupCountPlace), 3);
 }
 
 TEST(MemoryMapTest, UnpackCopiesAtMost90Descriptors)
@@ -336,7 +336,7 @@ TEST(MemoryMapTest, UnpackCopiesAtMost90Descriptors)
     Dynamic2Static(*image);
     EXPECT_TRUE(SameRecords(*image, table, datDescriptorCopyPlace, 900));
     EXPECT_TRUE(SameBytes(*image, *before, 0x10380, 16));                  // table 7 untouched
-    EXPECT_TRUE(SameBytes(*image, *before, datIndividualIdsUsedPlace, 4)); // the copy stops before the counts
+    EXPECT_TRUE(SameBytes(*image, *before, datIndividualIdCountPlace, 4)); // the copy stops before the counts
 }
 
 TEST(MemoryMapTest, UnpackCopiesNothingFromOutsideTheRadioArea)
@@ -377,9 +377,9 @@ TEST(MemoryMapTest, UnpackRaisesTheBankCountToTheLastChannelInUse)
         auto target = RadioCopy(*source, 15);
         std::memset(target->Bytes() + 0xFF80, 0, 32 * 32); // blank main records
         std::memset(target->Bytes() + 0x177B5, 0, 6 * 32); // no digital markers
-        SetBE16At(*target, datBankChannelCountPlace, 0);
+        SetBE16At(*target, datBankCountPlace, 0);
         Dynamic2Static(*target);
-        EXPECT_EQ(BE16(*target, datBankChannelCountPlace), c.expected) << c.packedCount << " " << c.lastInUse;
+        EXPECT_EQ(BE16(*target, datBankCountPlace), c.expected) << c.packedCount << " " << c.lastInUse;
     }
 }
 
@@ -411,7 +411,7 @@ TEST(MemoryMapTest, PrefillFillsBlankTemplatesAndCopiesTheRest)
     EXPECT_TRUE(SameBytes(*prefilled, *source, 0x10380, 16));             // table 7 copied as unpacked
     EXPECT_TRUE(SameBytes(*prefilled, *source, 0x11AB5, 10));             // table 23 copied
     EXPECT_FALSE(SameBytes(*unpacked, *source, 0x11AB5, 10));             // but only by the preparation
-    EXPECT_EQ(BE16(*prefilled, datIndividualIdsUsedPlace), 3);
+    EXPECT_EQ(BE16(*prefilled, datIndividualIdCountPlace), 3);
     // Table 3 holds no record: its slots stay as they were, up to the bank's extension records.
     EXPECT_TRUE(SameBytes(*prefilled, *before, 0x107CE + 27 * 2, 27 * 30));
 }
@@ -474,7 +474,7 @@ TEST(MemoryMapTest, UnpackOnlyTablesTheImageCarriedArePackedAgain)
 {
     auto image = NewImage();
     SetCounts(*image, 2, 1, 1);
-    image->SetByte(datRepeatersUsedPlace, 3);
+    image->SetByte(datSiteCountPlace, 3);
     const datTableDef& repeaters = *datFindTable(datRepeaterTableId);
     const datTableDef& digital = *datFindTable(datDigitalPartTableId);
     for (int i = 0; i < repeaters.recordSize * 3; ++i)

@@ -302,9 +302,9 @@ TEST(ModelDataTest, SummaryFieldsAgreeWithTheRecords)
     auto defaults = DefaultImage();
     auto image = ValidImage();
     std::uint8_t* b = image->Bytes();
-    SetBE16(b + datBankChannelCountPlace, 40);
-    SetBE16(b + datIndividualIdsUsedPlace, 700);
-    SetBE16(b + datTalkGroupsUsedPlace, 3);
+    SetBE16(b + datBankCountPlace, 40);
+    SetBE16(b + datIndividualIdCountPlace, 700);
+    SetBE16(b + datTalkGroupCountPlace, 3);
     b[0x176E0] = 25;
     b[0x176E5 + 7] = 21;
     // Channels 0 to 3 blank, channel 4 digital only, channel 6 analog.
@@ -325,9 +325,9 @@ TEST(ModelDataTest, SummaryFieldsAgreeWithTheRecords)
 
     indRecomputeSummaryFields(*image, *defaults, 2);
 
-    EXPECT_EQ(BE16(*image, datBankChannelCountPlace), 32);
-    EXPECT_EQ(BE16(*image, datIndividualIdsUsedPlace), 500);
-    EXPECT_EQ(BE16(*image, datTalkGroupsUsedPlace), 3);
+    EXPECT_EQ(BE16(*image, datBankCountPlace), 32);
+    EXPECT_EQ(BE16(*image, datIndividualIdCountPlace), 500);
+    EXPECT_EQ(BE16(*image, datTalkGroupCountPlace), 3);
     EXPECT_EQ(image->GetByte(0x176E0), 20);
     EXPECT_EQ(image->GetByte(0x176E5 + 7), 0);
     EXPECT_EQ(BE16(*image, 0x107BE), 4);
@@ -361,11 +361,11 @@ TEST(ModelDataTest, SortedIndexLists)
     const std::uint32_t ids[] = {30, 10, 0xFFFF0000u, 10, 5};
     for (int i = 0; i < 5; ++i)
         SetBE32(b + 0x121C7 + 16 * i, ids[i]);
-    SetBE16(b + datIndividualIdsUsedPlace, 5);
+    SetBE16(b + datIndividualIdCountPlace, 5);
     const int groups[] = {0x8000, 2, 2, 1};
     for (int i = 0; i < 4; ++i)
         SetBE16(b + 0x14109 + 14 * i, groups[i]);
-    SetBE16(b + datTalkGroupsUsedPlace, 4);
+    SetBE16(b + datTalkGroupCountPlace, 4);
 
     indRebuildSortedIndexLists(*image, *defaults);
 
@@ -390,7 +390,7 @@ TEST(ModelDataTest, SortedIndexLists)
     }
     for (int i = 0; i < 500; ++i)
         SetBE16(b + 0x14109 + 14 * i, (i * 7) % 5);
-    SetBE16(b + datTalkGroupsUsedPlace, 500);
+    SetBE16(b + datTalkGroupCountPlace, 500);
     indRebuildSortedIndexLists(*image, *defaults);
     EXPECT_EQ(list(0x164F8, 500), expected);
 }

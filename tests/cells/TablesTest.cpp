@@ -51,7 +51,7 @@ TEST(TablesTest, StaticFormTilesTheWorkingAreaUpToTheCounts)
         for (int a = t.staticPlace; a < t.StaticEnd(); ++a)
             ++owners[static_cast<std::size_t>(a)];
     }
-    for (int a = cmcWorkingAreaStart; a < datIndividualIdsUsedPlace; ++a)
+    for (int a = cmcWorkingAreaStart; a < datIndividualIdCountPlace; ++a)
         ASSERT_EQ(owners[static_cast<std::size_t>(a)], 1) << std::hex << "address 0x" << a;
 }
 
@@ -89,7 +89,7 @@ TEST(TablesTest, SelfCheckFindsBrokenLists)
         {"duplicate", {a, b, a}, "PTBL-ID 7 is listed twice"},
         {"in radio area", {Fixed(9, 32, 1, 0xFF70)}, "outside the working area"},
         {"past the image", {Fixed(9, 32, 2, cmcImageSize - 40)}, "outside the working area"},
-        {"on the counts", {Fixed(9, 4, 1, datIndividualIdsUsedPlace)}, "working counts"},
+        {"on the counts", {Fixed(9, 4, 1, datIndividualIdCountPlace)}, "working counts"},
         {"overlap", {a, Fixed(9, 4, 2, 0x1038C)}, "overlap"},
         {"share not declared", {outside, Def(4, 32, datCountRule::BankChannels, 32, 0xFF80)}, "overlap"},
         {"bank tables apart", {outside, outside3, bank1, a, bank2}, "one after the other"},
