@@ -1,6 +1,7 @@
 #include "app/indProcess.h"
 
 #include "base/cmcTextTables.h"
+#include "cells/indModelData.h"
 
 indProcess::indProcess(cmcSettingsStore& store, const cmcArea& primaryWorkArea, const std::string& dataFolder)
     : env_(std::make_unique<indEnviron>(MutexName, SettingsRoot, store, primaryWorkArea))
@@ -11,6 +12,7 @@ indProcess::indProcess(cmcSettingsStore& store, const cmcArea& primaryWorkArea, 
     languageText_ = std::make_unique<cmcGTex>();
     helpText_ = std::make_unique<cmcHelpGTex>();
     cmcSetTextTables(mainText_.get(), languageText_.get(), helpText_.get());
+    indSelfCheck();
     events_ = std::make_unique<cmcEvMan>();
     cmcSetEvMan(events_.get());
     main_ = std::make_unique<indMain>(*env_, dataFolder);

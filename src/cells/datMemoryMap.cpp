@@ -78,29 +78,29 @@ int PackedCount(const cmcEeprom& image, const datTableDef& t)
     return 0;
 }
 
-// The record count of ptblId in the descriptor copy of the loaded image, when it is listed.
-std::optional<int> CarriedCount(const std::uint8_t* b, int ptblId)
+// Whether the descriptor copy of the loaded image lists ptblId.
+bool Carried(const std::uint8_t* b, int ptblId)
 {
     const std::uint8_t* copy = b + datDescriptorCopyPlace;
-    for (int r = 0; r < datDescriptorCopySlots; ++r) {
-        const Descriptor d = ReadDescriptor(copy + r * datDescriptorSize);
-        if (d.ptblId == ptblId && ptblId != 0)
-            return d.count;
-    }
-    return std::nullopt;
+    for (int r = 0; r < datDescriptorCopySlots; ++r)
+        if (ptblId != 0 && GetBE16(copy + r * datDescriptorSize) == ptblId)
+            return true;
+    return false;
 }
 
 // How many records of a carried table are packed: the repeaters and the digital channel
-// parts follow their used counts, every other table keeps the count it was loaded with.
-int CarriedPackedCount(const cmcEeprom& image, const datTableDef& t, int loadedCount)
+// parts follow their used counts; every other table packs all its slots, since the static
+// form holds them all and a loaded count of fewer (the default image carries one template
+// record) would drop the records edited past it.
+int CarriedPackedCount(const cmcEeprom& image, const datTableDef& t)
 {
     switch (t.ptblId) {
     case datRepeaterTableId:
-        return std::min<int>(DocumentBytes(image)[datSiteCountPlace], t.slots);
+        return datRepeaterCount(image, 0);
     case datDigitalPartTableId:
         return std::min(datChannelCount(image, 0), t.slots);
     default:
-        return std::clamp(loadedCount, 0, t.slots);
+        return t.slots;
     }
 }
 
@@ -351,8 +351,8 @@ bool Static2DynamicWith(cmcEeprom& image, bool fill, std::span<const datTableDef
     for (const datTableDef& t : tables) {
         if (overflow || t.use != datTableUse::UnpackOnly)
             continue;
-        if (const std::optional<int> carried = CarriedCount(b, t.ptblId))
-            overflow = !packer.Append(t, 0, CarriedPackedCount(image, t, *carried));
+        if (Carried(b, t.ptblId))
+            overflow = !packer.Append(t, 0, CarriedPackedCount(image, t));
     }
     packer.CheckDuplicates();
     if (!overflow && descriptorTable != nullptr)

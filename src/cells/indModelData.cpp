@@ -1,5 +1,7 @@
 #include "cells/indModelData.h"
 
+#include "cells/datRecordLayout.h"
+
 #include "base/cmcFatal.h"
 #include "base/cmcGTex.h"
 #include "base/cmcMessageBox.h"
@@ -384,4 +386,10 @@ indRepeaterImport indImportRepeaterRecord(cmcEeprom& image, const cmcEeprom& def
     result.imported = true;
     result.newCount = count;
     return result;
+}
+
+void indSelfCheck()
+{
+    datSelfCheckTables();
+    datSelfCheckLayout();
 }

@@ -110,3 +110,7 @@ struct indRepeaterImport {
 // shows GI_AppMess_RptFile_BadData and changes nothing.
 indRepeaterImport indImportRepeaterRecord(cmcEeprom& image, const cmcEeprom& defaultImage, int site,
                                           std::span<const std::uint8_t> record);
+
+// The start-up self check of the model's definitions (the table list and the record
+// layouts): the first problem is a fatal stop.
+void indSelfCheck();

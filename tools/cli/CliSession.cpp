@@ -17,6 +17,7 @@ CliSession::CliSession(std::string dataFolder) : folder_(std::move(dataFolder))
         std::fflush(nullptr);
         std::_Exit(cliSoftware);
     });
+    indSelfCheck();
     cmcSetTextTables(&mainText_, &languages_, &help_);
     int language = 0;
     cmcLoadOverlays(folder_, indOverlayBaseName, language);
