@@ -1,0 +1,4 @@
+// Placeholder until this family's logics are written: it binds no logic yet.
+#include "cells/clFamilies.h"
+
+std::span<const clBinding> clSettingsLogics() { return {}; }
