@@ -134,60 +134,7 @@ void ApplyFont(cmcCellObj& cell, std::string_view fields)
         const cmcCellFont* inherited = cell.parent != nullptr ? cell.parent->EffectiveFont() : nullptr;
         cell.font = inherited != nullptr ? *inherited : cmcDefaultCellFont();
     }
-    cmcCellFont& font = *cell.font;
-    for (int index = 0; index < 7; ++index) {
-        const std::optional<std::string> field = FieldOf(fields, ',', index);
-        if (!field)
-            break;
-        const std::string_view f = *field;
-        if (f.empty())
-            continue;
-        switch (index) {
-        case 0: // character set: a name followed by nothing but blanks
-            for (const cmcIntName& charset : cmcCharsetNames) {
-                if (f.starts_with(charset.name) && OnlyBlanks(f.substr(charset.name.size()))) {
-                    font.charset = charset.value;
-                    break;
-                }
-            }
-            break;
-        case 1:
-            if (!OnlyBlanks(f))
-                font.face = std::string(SkipBlanks(f));
-            break;
-        case 2:
-            if (const auto colour = cmcColourByName(f))
-                font.colour = *colour;
-            break;
-        case 3:
-            font.height = ScaledValue(font.height, f);
-            break;
-        case 4:
-            font.size = ScaledValue(font.size, f);
-            break;
-        case 5: { // names joined by '+': the first known one starts the style afresh
-            bool known = false;
-            std::uint8_t style = font.style;
-            for (int part = 0;; ++part) {
-                const std::optional<std::string> name = FieldOf(f, '+', part);
-                if (!name)
-                    break;
-                if (const auto bit = cmcFindName(cmcStyleNames, TrimBlanks(*name))) {
-                    if (!known)
-                        style = 0;
-                    known = true;
-                    style = static_cast<std::uint8_t>(style | *bit);
-                }
-            }
-            font.style = style;
-            break;
-        }
-        default:
-            if (const auto pitch = cmcFindName(cmcPitchNames, SkipBlanks(f)))
-                font.pitch = *pitch;
-            break;
-        }
-    }
+    cmcApplyFontFields(*cell.font, fields);
 }
 
 // "%[Category.]Logic[arg]:text" without its '%'.
@@ -243,10 +190,11 @@ void ApplyCounterCommand(cmcCellObj& cell, std::string_view command)
     std::size_t pos = 1;
     const auto counter = static_cast<std::size_t>(ChannelCounter(command, pos, cell.counters));
     const std::string_view rest = command.substr(pos);
+    int& value = (*cell.counters)[counter];
     if (rest.starts_with("++"))
-        ++(*cell.counters)[counter];
+        value = value < INT_MAX ? value + 1 : value;
     else if (rest.starts_with('='))
-        (*cell.counters)[counter] = LeadingInt(rest.substr(1)).value_or(0);
+        value = LeadingInt(rest.substr(1)).value_or(0);
 }
 
 void ApplyAttributeText(cmcCellObj& cell, std::string_view text, int depth);
@@ -528,9 +476,61 @@ std::vector<cmcCellObj> cmcParseRow(std::string_view row, cmcRowCounters* counte
     return cells;
 }
 
-void cmcApplyAttributes(cmcCellObj& cell, std::string_view attributes)
+void cmcApplyFontFields(cmcCellFont& font, std::string_view fields)
 {
-    ApplyAttributeText(cell, attributes, 0);
+    for (int index = 0; index < 7; ++index) {
+        const std::optional<std::string> field = FieldOf(fields, ',', index);
+        if (!field)
+            break;
+        const std::string_view f = *field;
+        if (f.empty())
+            continue;
+        switch (index) {
+        case 0: // character set: a name followed by nothing but blanks
+            for (const cmcIntName& charset : cmcCharsetNames) {
+                if (f.starts_with(charset.name) && OnlyBlanks(f.substr(charset.name.size()))) {
+                    font.charset = charset.value;
+                    break;
+                }
+            }
+            break;
+        case 1:
+            if (!OnlyBlanks(f))
+                font.face = std::string(SkipBlanks(f));
+            break;
+        case 2:
+            if (const auto colour = cmcColourByName(f))
+                font.colour = *colour;
+            break;
+        case 3:
+            font.height = ScaledValue(font.height, f);
+            break;
+        case 4:
+            font.size = ScaledValue(font.size, f);
+            break;
+        case 5: { // names joined by '+': the first known one starts the style afresh
+            bool known = false;
+            std::uint8_t style = font.style;
+            for (int part = 0;; ++part) {
+                const std::optional<std::string> name = FieldOf(f, '+', part);
+                if (!name)
+                    break;
+                if (const auto bit = cmcFindName(cmcStyleNames, TrimBlanks(*name))) {
+                    if (!known)
+                        style = 0;
+                    known = true;
+                    style = static_cast<std::uint8_t>(style | *bit);
+                }
+            }
+            font.style = style;
+            break;
+        }
+        default:
+            if (const auto pitch = cmcFindName(cmcPitchNames, SkipBlanks(f)))
+                font.pitch = *pitch;
+            break;
+        }
+    }
 }
 
 cmcCellFont cmcDefaultCellFont()

@@ -35,8 +35,9 @@ std::string_view cmcParseCell(cmcCellObj& cell, std::string_view row, cmcRowCoun
 [[nodiscard]] std::vector<cmcCellObj> cmcParseRow(std::string_view row, cmcRowCounters* counters,
                                                   const cmcCellObj* parent);
 
-// Applies an attribute text (no braces, as a cell model holds it) to an already reset cell.
-void cmcApplyAttributes(cmcCellObj& cell, std::string_view attributes);
+// Applies the fields of a Font group ("charset,face,colour,height,size,style,pitch", the
+// text after "Font=") to font; an empty or unknown field keeps its property.
+void cmcApplyFontFields(cmcCellFont& font, std::string_view fields);
 
 // The font a cell gets from its first Font group when no parent font exists.
 [[nodiscard]] cmcCellFont cmcDefaultCellFont();

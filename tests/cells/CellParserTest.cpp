@@ -343,6 +343,18 @@ TEST(CellParserTest, FontGroup)
     EXPECT_EQ(basicFont.height, -17);
     EXPECT_EQ(basicFont.colour, 0x80000008u);
     EXPECT_EQ(basicFont.charset, 1);
+
+    // The same fields applied to a font outside any cell (a sheet's title font).
+    cmcCellFont title;
+    cmcApplyFontFields(title, "SYMBOL_CHARSET,Sans,clNavy,-14,,fsItalic+fsBold,fpVariable");
+    EXPECT_EQ(title, with(cmcCellFont{}, [](cmcCellFont& f) {
+                  f.charset = 2;
+                  f.face = "Sans";
+                  f.colour = 0x00800000;
+                  f.height = -14;
+                  f.style = 3;
+                  f.pitch = 2;
+              }));
 }
 
 TEST(CellParserTest, CellModels)
@@ -447,6 +459,10 @@ TEST(CellParserTest, RowCounters)
         numbers.push_back(cells[1].DisplayText());
     }
     EXPECT_EQ(numbers, (std::vector<std::string>{"Ch 101", "Ch 102", "Ch 103"}));
+
+    // A counter at the top of its range stays there.
+    EXPECT_EQ(Parse("{(@ch2=99999999999)(@ch2++)}\\(@ch2)", nullptr, &counters).DisplayText(), "214748");
+    EXPECT_EQ(counters[2], 2147483647);
 
     // At most six characters are inserted.
     counters[1] = 123456789;
