@@ -1,7 +1,9 @@
 #include "base/cmcGTex.h"
 #include "base/cmcTextTables.h"
 #include "cells/clLogic.h"
+#include "cells/cmcCellParser.h"
 #include "cells/cmcFCache.h"
+#include "support/ShippedTexts.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -151,4 +153,39 @@ TEST(FCacheTest, MissingListOrBadCellStops)
     EXPECT_THROW((void)cache.GetLabel("GI_Sheet_Sel_Missing", flex0, 0), FatalStop);
     EXPECT_THROW((void)cache.GetLabel("GI_Sheet_Sel_Bad", flex0, 1), FatalStop);
     EXPECT_EQ(cache.Find("GI_Sheet_Sel_Bad", flex0), nullptr);
+}
+
+// Every selection list, sheet and cell model the shipped overlay holds parses: no unknown
+// category, logic or model, no bad row counter.
+TEST(FCacheTest, ShippedCellTextsParse)
+{
+    ShippedTexts shipped;
+    (void)shipped.Main().HasKey(" no such key "); // indexes every key of the file
+    FatalCatcher catcher;
+    int parsed = 0;
+    for (const std::string& key : shipped.Main().IndexedKeys()) {
+        const bool model = key.starts_with("CellModel_");
+        if (!model && !key.ends_with("_Cells"))
+            continue;
+        try {
+            if (model) {
+                cmcCellObj cell;
+                (void)cmcParseCell(cell, "{($" + key.substr(10) + ")}", nullptr, nullptr);
+                ++parsed;
+                continue;
+            }
+            cmcRowCounters counters{};
+            for (int row = 0;; ++row) {
+                const std::string text = shipped.Main().GetEntry(key, row);
+                if (text.starts_with('#'))
+                    break;
+                (void)cmcParseRow(text, &counters, nullptr);
+            }
+            ++parsed;
+        } catch (const FatalStop& stop) {
+            ADD_FAILURE() << key << ": " << stop.what();
+        }
+    }
+    if (parsed == 0)
+        GTEST_SKIP() << "the overlay holds no cell texts yet";
 }
