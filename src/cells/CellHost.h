@@ -8,9 +8,27 @@
 // later as a new run with op 2 and a source capsule carrying the popup's Flex code.
 #include "cells/cmcCellCapsule.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
+class datClipCh;
 class indDocument;
+
+// What the display rules of menu items and tool buttons read: settings and window state of
+// the main window (check marks, disabled items, the Edit menu's fill).
+struct CellMenuState {
+    int zoomPercent = 100; // the sheets' font size percentage
+    bool toolBarShown = true;
+    bool networkLink = false;     // the TCP link is selected, else the serial link
+    int comPort = 1;              // the serial link's port number
+    int comSpeedHigh = 0;         // the serial link's speed setting
+    bool adjustView = false;      // the adjustment window is on
+    int modelVariant = 0;         // the model type (this family serves 0 only)
+    bool canPrintCurrent = false; // a sheet is shown and can print
+    std::intptr_t mainMenu = 0;   // the main menu, for the fill request of the Edit menu
+    bool editMenuEmpty = false;   // the main menu's Edit item has no sub-items
+};
 
 class CellHost {
 public:
@@ -27,20 +45,55 @@ public:
     virtual void OpenSelectionPopup(const cmcCellCapsule& opener, const std::string& listName, int flexCode,
                                     int currentValue) = 0;
     // The model selection popup for large lists, with a title.
-    virtual void OpenModelSelectionPopup(const cmcCellCapsule& opener, const std::string& listName, int flexCode,
-                                         int currentValue, const std::string& title) = 0;
+    virtual void OpenModelSelectionPopup(const cmcCellCapsule& opener, const std::string& listName,
+                                         int flexCode, int currentValue, const std::string& title) = 0;
     // The bit-field popup on positions first..last of bits (first in the most significant
     // place); its result comes back as a decimal number in `input`.
     virtual void OpenBitFieldPopup(const cmcCellCapsule& opener, unsigned bits, int first, int last,
                                    int labelStyle) = 0;
     // The text popup on an escaped text, at most maxLength characters.
-    virtual void OpenTextPopup(const cmcCellCapsule& opener, const std::string& escapedText, int maxLength) = 0;
+    virtual void OpenTextPopup(const cmcCellCapsule& opener, const std::string& escapedText,
+                               int maxLength) = 0;
     // The character editor on a bit matrix given as '0'/'1' characters row by row.
     virtual void OpenCharacterEditor(const cmcCellCapsule& opener, const std::string& bits, int width,
                                      int height) = 0;
 
     // --- the rest of the program ---
     virtual void SetClipboardText(const std::string& text) = 0;
-    // Opens the help file at a topic (a number or a page name).
+    // Opens the help file at a topic (a number or a page name); "" opens the file itself.
     virtual void OpenHelp(const std::string& topic) = 0;
+    // Shows the help file's page of a topic number in the small help popup.
+    virtual void OpenHelpPopup(int topic) { OpenHelp(std::to_string(topic)); }
+
+    // The program's record clipboard (copy, paste); the default is one for the process.
+    virtual datClipCh& Clipboard();
+    // The repeater site the repeater cells address (this family has one site, 0).
+    [[nodiscard]] virtual int CurrentSite() const { return 0; }
+    // The 12 serial-number characters of the radio's latest clone information, "" when none.
+    [[nodiscard]] virtual std::string SerialNumber() const { return {}; }
+    // After every run that carried an event: the model restarts its 250 ms re-check and the
+    // main window compares the working image with the saved state (the modified flag).
+    virtual void AfterEventRun() {}
+
+    // --- main window commands (menu items, tool buttons, tree nodes) ---
+    // Carries out the command of a menu logic (its index), with the cell's argument and text
+    // argument: file, print, port, dialog, clone, view and sheet commands. Events that a
+    // command raises for the other windows are raised by the logic itself. A host without a
+    // main window ignores commands.
+    virtual void RunCommand(int logic, int arg, const std::string& text)
+    {
+        (void)logic;
+        (void)arg;
+        (void)text;
+    }
+    [[nodiscard]] virtual CellMenuState MenuState() const { return {}; }
+    // The caption text of recent file entry n (its shortened name), none when there is none.
+    [[nodiscard]] virtual std::optional<std::string> RecentEntry(int n) const
+    {
+        (void)n;
+        return std::nullopt;
+    }
+    // The language setting: an entry of the language list GI_Sys_Language.
+    [[nodiscard]] virtual int Language() const { return 0; }
+    virtual void SetLanguage(int language) { (void)language; }
 };

@@ -20,3 +20,6 @@ std::span<const clBinding> clRecordLogics();
 std::span<const clBinding> clMenuLogics();
 // The checks of the warning check list (CL_Check_).
 std::span<const clBinding> clCheckLogics();
+// The items of a record's popup menu (CL_PMenu_): which of them are enabled for the cell
+// that owns the menu. The commands themselves are run by the dispatcher on that cell.
+std::span<const clBinding> clPopupMenuLogics();

@@ -1,0 +1,9 @@
+#include "cells/CellHost.h"
+
+#include "cells/datClipCh.h"
+
+datClipCh& CellHost::Clipboard()
+{
+    static datClipCh clipboard;
+    return clipboard;
+}
