@@ -22,8 +22,9 @@
 //   context.host; their result arrives as a later run with op 2.
 // - A typed text that the codec refuses (off the channel raster, outside the coverage or a
 //   range that does not clamp, not a tone, not a number) shows one message box
-//   (GI_AppMess_ValueErr_*, captioned GI_Sys_AppTitle) and changes nothing. An empty text
-//   changes nothing silently.
+//   (GI_AppMess_ValueErr_* or GI_AppMess_FreqErr_*, captioned GI_Sys_AppTitle) and changes
+//   nothing. An empty text changes a number, frequency or tone silently not at all; texts
+//   and digit codes take it as an empty value.
 // - Colours: capsule.fontColour is set for olive (blank) values; alignment through the
 //   cell's layout bits. Grey "----" for fields that do not apply is the caller's business.
 // Selection lists are read through SelectionLabels() (cmcFCache.h).
@@ -60,9 +61,11 @@ bool editMarkedChoice(const cmcCodecContext& c, int& value, const std::string& l
 bool editFlexChoice(const cmcCodecContext& c, int& value, const std::string& list, int flexCode,
                     cmcForeignSource foreign = cmcForeignSource::Blank);
 // A large list: Enter opens the model selection popup (a model sheet named list) with a
-// title; its result carries flexCode.
+// title; its result carries flexCode. The cell shows shown when given (the caller knows
+// the entry's name), else the label of the list's flexCode item; space and backspace step
+// through those items when the list has any.
 bool editLargeChoice(const cmcCodecContext& c, int& value, const std::string& list, int flexCode,
-                     const std::string& title);
+                     const std::string& title, const std::optional<std::string>& shown = std::nullopt);
 // The typed-number form: as editChoice, and a digit, 'o' or 'O' starts the editor (at most
 // 10 characters); a committed text chooses the item whose label, read as a decimal number,
 // lies nearest to the typed number (the first such item on a tie); a text of more than one
