@@ -263,7 +263,12 @@ cmcMemoryLink::cmcMemoryLink()
 {
 }
 
-cmcMemoryLink::~cmcMemoryLink() = default;
+// Ends may outlive the pair: they must not call back into what the pair's owner set up.
+cmcMemoryLink::~cmcMemoryLink()
+{
+    line_->listener = nullptr;
+    line_->openFilter = nullptr;
+}
 
 std::unique_ptr<cmcSerialLink> cmcMemoryLink::CreateSerial()
 {

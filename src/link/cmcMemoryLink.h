@@ -90,7 +90,9 @@ public:
     [[nodiscard]] const std::vector<std::string>& SerialOpenHistory() const;
     // Successful opens so far (each new connection, each speed switch).
     [[nodiscard]] int Opens() const;
-    // Told of every open, close and drop of the line, after it happened.
+    // Told of every open, close and drop of the line, after it happened. The listener and
+    // the open filter are forgotten when the pair is destroyed; whoever set them and goes
+    // first while ends still live clears them (nullptr).
     void SetLineListener(std::function<void(LineEvent)> listener);
 
     struct Line; // the state both ends share (defined with the ends)
