@@ -8,6 +8,7 @@
 #include "base/cmcText.h"
 #include "base/cmcTextTables.h"
 #include "cells/datMemoryMap.h"
+#include "cells/datSettingsMap.h"
 #include "image/cmcBigEndian.h"
 #include "image/cmcEeprom.h"
 
@@ -392,4 +393,5 @@ void indSelfCheck()
 {
     datSelfCheckTables();
     datSelfCheckLayout();
+    datSelfCheckSettingsMap();
 }

@@ -112,5 +112,5 @@ indRepeaterImport indImportRepeaterRecord(cmcEeprom& image, const cmcEeprom& def
                                           std::span<const std::uint8_t> record);
 
 // The start-up self check of the model's definitions (the table list and the record
-// layouts): the first problem is a fatal stop.
+// layouts, the settings map): the first problem is a fatal stop.
 void indSelfCheck();
