@@ -136,8 +136,10 @@ public:
     // Serial: port number and settings string. TCP: port and dotted IPv4 address.
     bool Open(int port, const std::string& text) override
     {
-        if (holding())
-            return false; // already open: fails and changes nothing
+        // An open serial end refuses and stays as it is; a TCP end drops its connection
+        // and makes a new one, as the socket link does.
+        if (holding() && kind_ == Kind::Serial)
+            return false;
         Close();
         Line& line = *line_;
         failure_.clear();

@@ -8,11 +8,14 @@ cmcTransmitPump::cmcTransmitPump(Device& device, Rules rules)
     task_->SetHandler([this](cmcTask&) { Step(); });
 }
 
-// The pump may be released from inside a timer tick of another task; a running task
-// destroys itself at its next tick.
+// A pump step calls nothing that could destroy the pump, so the task goes at once and no
+// timer outlives its link; only from inside its own tick would it have to wait for the next.
 cmcTransmitPump::~cmcTransmitPump()
 {
-    cmcTask::Release(std::move(task_));
+    if (task_->InHandler()) {
+        task_->SetPeriod(1); // running, so that Release leaves it to its next tick
+        cmcTask::Release(std::move(task_));
+    }
 }
 
 int cmcTransmitPump::Queue(const std::uint8_t* data, int count)

@@ -112,6 +112,11 @@ TEST_F(MemoryLinkTest, TcpEndConnectsAfterTheConfiguredDelay)
     EXPECT_EQ(pair.RadioReadAll(), Range(8));
     EXPECT_EQ(tcp->OutputPending(), 0);
 
+    ASSERT_TRUE(tcp->Open(41001, "127.0.0.1")); // an open TCP end makes a new connection
+    EXPECT_EQ(pair.LinePort(), 41001);
+    EXPECT_FALSE(tcp->IsConnected());
+    EXPECT_EQ(pair.Opens(), 2);
+
     tcp->Close();
     pair.SetConnectDelay(-1); // a connection that is never made
     ASSERT_TRUE(tcp->Open(41000, "127.0.0.1"));
