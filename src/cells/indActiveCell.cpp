@@ -5,6 +5,7 @@
 #include "base/cmcTextTables.h"
 #include "cells/clDispatchTable.h"
 #include "cells/clPopupMenu.h"
+#include "cells/clRecordArg.h"
 #include "cells/clRun.h"
 #include "cells/ctCategory.h"
 #include "cells/datCh.h"
@@ -55,7 +56,7 @@ bool decodeRecord(datCh& record, int kind, int index, bool blank)
     if (blank && (kind == datKindChannel || datIsCountedList(kind)) &&
         (index < 0 || index >= datSlotsOf(kind)))
         return false;
-    record.decode(kind, index);
+    record.decode(kind, clRecordOfArg(kind, index));
     return true;
 }
 

@@ -16,3 +16,5 @@ struct CliCommand {
 
 // The document commands (check, info, new, roundtrip).
 std::span<const CliCommand> CliFileCommands();
+// The cell commands (get, set, settings).
+std::span<const CliCommand> CliCellCommands();

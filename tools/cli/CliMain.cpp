@@ -8,7 +8,10 @@
 #include <vector>
 
 namespace {
-std::vector<std::span<const CliCommand>> commandTables() { return {CliFileCommands()}; }
+std::vector<std::span<const CliCommand>> commandTables()
+{
+    return {CliFileCommands(), CliCellCommands()};
+}
 
 const CliCommand* findCommand(const char* name)
 {
@@ -36,7 +39,8 @@ int main(int argc, char** argv)
     const CliCommand* command = findCommand(argv[1]);
     const std::vector<std::string> arguments(argv + 2, argv + argc);
     const int count = static_cast<int>(arguments.size());
-    if (!command || count < command->minArguments || (command->maxArguments >= 0 && count > command->maxArguments))
+    if (!command || count < command->minArguments ||
+        (command->maxArguments >= 0 && count > command->maxArguments))
         return usage();
 
     CliSession session(CliSession::FindDataFolder());
