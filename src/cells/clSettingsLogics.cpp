@@ -8,11 +8,13 @@
 #include "base/cmcGTex.h"
 #include "base/cmcText.h"
 #include "base/cmcTextTables.h"
+#include "cells/cmcCodecSupport.h"
 #include "cells/cmcCodecs.h"
 #include "cells/datCh.h"
 #include "cells/datCounts.h"
 #include "cells/datRecordKind.h"
 #include "cells/datSettingsMap.h"
+#include "cells/indDocument.h"
 #include "image/cmcBigEndian.h"
 #include "image/cmcEeprom.h"
 
@@ -129,45 +131,68 @@ int power10(int a)
 constexpr char IdListSheet[] = "GI_Sheet_Sel_DIG_INDList";
 constexpr char IdListTitle[] = "GI_Sheet_Sel_DIG_INDList_Title";
 
+std::uint32_t idOfEntry(const cmcEeprom& image, int entry)
+{
+    datCh record(image);
+    record.decode(datKindIndividualId, entry);
+    return record.Get(datField::IndId);
+}
+
 // The entry's ID in decimal, "error" for an entry past the list's used count.
 std::string idEntryText(const cmcEeprom& image, int entry)
 {
     if (entry < 0 || entry >= datIndividualIdCount(image))
         return "error";
-    datCh record(image);
-    record.decode(datKindIndividualId, entry);
-    return std::to_string(record.Get(datField::IndId));
+    return std::to_string(idOfEntry(image, entry));
 }
 
+// The entry is chosen in the model selection popup of the ID list, stepped with space and
+// backspace, or typed as the ID it holds (the first used entry holding it).
 bool editIdEntry(clRun& run, int& value)
 {
+    using namespace cmcCodec;
+    const cmcCodecContext c = run.Codec();
     cmcCellCapsule& cap = run.capsule;
     const cmcEeprom& image = run.Image();
     const int used = datIndividualIdCount(image);
     bool changed = false;
-    if (cap.op == cmcCellCapsule::OpPopupChoice && cap.source != nullptr && cap.source->cell != nullptr &&
-        cap.source->cell->logic == clIndex(L::Flex_InvIDList_ChNo)) {
-        const int chosen = cap.source->cell->arg;
+    if (IsChoiceOf(c, clIndex(L::Flex_InvIDList_ChNo))) {
+        const int chosen = ChosenValue(c);
         if (chosen >= 0 && chosen < used && chosen != value) {
             value = chosen;
             changed = true;
         }
-    } else if (cap.HasEvent() && cap.op == cmcCellCapsule::OpKeyOrDraw && used > 0) {
-        if (cap.key == cmcKey::Space || cap.key == cmcKey::Backspace) {
-            const int step = cap.key == cmcKey::Space ? 1 : -1;
+    } else if (cap.HasEvent() && cap.op == cmcCellCapsule::OpSetInput) {
+        const std::string typed = TrimBlanks(cap.input);
+        const std::string digits = Keep(typed, "0123456789", 10);
+        int found = -1;
+        for (int entry = 0; entry < used && !digits.empty() && found < 0; ++entry)
+            if (idOfEntry(image, entry) == std::stoull(digits))
+                found = entry;
+        if (found >= 0) {
+            changed = found != value;
+            value = found;
+        } else if (!typed.empty()) {
+            Refuse("GI_AppMess_ValueErr_Text", typed);
+        }
+    } else if (IsKeyEvent(c)) {
+        const int key = Key(c);
+        if (IsStepKey(key) && used > 0) {
+            const int step = key == cmcKey::Space ? 1 : -1;
             value = value < 0 || value >= used ? 0 : (value + step + used) % used;
             changed = true;
-        } else if (cap.key == cmcKey::Enter || cap.key == cmcKey::DoubleClick) {
+        } else if (key == cmcKey::Enter) {
             run.host.OpenModelSelectionPopup(cap, IdListSheet, clIndex(L::Flex_InvIDList_ChNo), value,
                                              MainText().GetText(IdListTitle));
             run.result = cmcRunResult::PopupOpened;
+        } else if (IsDigit(key)) {
+            StartEditorWithKey(c);
+            return false;
         }
     }
-    cap.output = idEntryText(image, value);
+    Show(c, idEntryText(image, value));
     if (value < 0 || value >= used)
         cap.SetError();
-    cap.selStart = 0;
-    cap.selLength = static_cast<int>(cap.output.size());
     return changed;
 }
 
@@ -358,6 +383,32 @@ void voltLow2Test(clRun& run)
     showVoltBand(run, VoltBand::Low2, true);
 }
 
+// --- key assignments and the display font -------------------------------------------------
+
+// A programmable key's function code, normal or shifted; the codec writes the image itself
+// (a shift key's code follows into the shifted slot, level functions keep their level).
+void keyFunction(clRun& run)
+{
+    const int logic = run.Cell().logic;
+    int repaint = 0;
+    if (editKeyFunction(run.Codec(), run.Image(), cmcKeySlotOf(logic, run.Arg()), cmcKeyIsShifted(logic),
+                        repaint))
+        run.flags |= cmcRepaint::SameLogic;
+    run.flags |= repaint;
+}
+
+// The LCD font size the user characters are drawn and edited with: a setting of the
+// document, not of the image.
+void lcdFontSize(clRun& run)
+{
+    indDocument& document = run.host.Document();
+    int size = document.LcdFontSize();
+    if (editChoice(run.Codec(), size, "GI_Sheet_Sel_LcdFontSize")) {
+        document.SetLcdFontSize(size);
+        run.flags |= cmcRepaint::All;
+    }
+}
+
 std::vector<clBinding> bindings()
 {
     std::vector<clBinding> rows;
@@ -366,6 +417,12 @@ std::vector<clBinding> bindings()
         if (row.logic2 != clLogic::Count_)
             rows.push_back({row.logic2, runSetting});
     }
+    // Every key with a slot (the left keys and the dial's other direction have none).
+    for (int logic = clIndex(L::CL_KDisp_Key_Conv_RightUp); logic <= clIndex(L::CL_KDisp_Key_Shift_Common);
+         ++logic)
+        if (cmcKeySlotOf(logic, 0) >= 0)
+            rows.push_back({static_cast<L>(logic), keyFunction});
+    rows.push_back({L::CL_KDisp_LcdFontSize, lcdFontSize});
     rows.push_back({L::CL_Comm_Volt_Normal_Disp, voltNormal});
     rows.push_back({L::CL_Comm_Volt_Threshold1_Disp, voltLow1});
     rows.push_back({L::CL_Comm_Volt_Threshold2_Disp, voltLow2});

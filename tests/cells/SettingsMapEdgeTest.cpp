@@ -5,6 +5,7 @@
 
 #include "base/cmcScriptedResponder.h"
 #include "base/cmcText.h"
+#include "cells/clDispatchTable.h"
 #include "cells/cmcFCache.h"
 #include "cells/datCounts.h"
 #include "cells/datSettingsMap.h"
@@ -304,11 +305,50 @@ TEST_F(SettingsCellTest, PowerStatusGoesToAnIndividualIdEntry)
     EXPECT_EQ(GetBE16(image.Bytes() + 0x17623), 0);
     choose(id, 3, L::Flex_InvIDList_ChNo); // past the used entries: refused
     EXPECT_EQ(GetBE16(image.Bytes() + 0x17623), 0);
+    type(id, "1002"); // the entry holding the typed ID
+    EXPECT_EQ(GetBE16(image.Bytes() + 0x17623), 1);
+    type(id, "4711"); // no entry holds it
+    EXPECT_EQ(GetBE16(image.Bytes() + 0x17623), 1);
+    EXPECT_EQ(responder.Boxes().size(), 1U);
+    id.Key('7');
+    run(id);
+    EXPECT_EQ(id.result, cmcRunResult::StartEditor);
 
     datSetIndividualIdCount(image, 1);
     SetBE16(image.Bytes() + 0x17623, 2);
     EXPECT_EQ(draw(id), "error");
     EXPECT_TRUE(id.capsule.IsError());
+}
+
+TEST_F(SettingsCellTest, KeysEditTheirOwnSlot)
+{
+    const auto label = [](int code) {
+        return SelectionLabels().GetLabel("GI_Sheet_Sel_Keys_Conv_Lmr_VADOR_Rep", clIndex(L::FlexMark), code);
+    };
+    FakeCell p0(ctCategory::CT_Null, L::CL_KDisp_Key_Conv_P0);            // slot 2
+    FakeCell pio1(ctCategory::CT_Null, L::CL_KDisp_Key_Shift_Pio1);       // slot 12, shifted
+    FakeCell common(ctCategory::CT_Null, L::CL_KDisp_Key_Conv_Common, 5); // slot 5: P3
+    FakeCell p3(ctCategory::CT_Null, L::CL_KDisp_Key_Conv_P3);
+    choose(p0, 65, L::FlexMark);
+    choose(pio1, 67, L::FlexMark);
+    choose(common, 69, L::FlexMark);
+    EXPECT_EQ(image.GetByte(0x10B75 + 2), 65);
+    EXPECT_EQ(image.GetByte(0x10B8A + 12), 67);
+    EXPECT_EQ(image.GetByte(0x10B75 + 5), 69);
+    EXPECT_EQ(draw(p3), label(69));
+    EXPECT_EQ(draw(p0), label(65));
+    // The left keys and the dial's second direction have no slot and no behaviour.
+    EXPECT_EQ(clHandlerOf(clIndex(L::CL_KDisp_Key_Conv_LeftUp)), nullptr);
+    EXPECT_EQ(clHandlerOf(clIndex(L::CL_KDisp_Key_Shift_DialCcw)), nullptr);
+}
+
+TEST_F(SettingsCellTest, TheLcdFontSizeIsTheDocumentsAndRepaintsEveryCell)
+{
+    FakeCell size(ctCategory::CT_Null, L::CL_KDisp_LcdFontSize);
+    EXPECT_EQ(draw(size), "Size 2 (6 x 15 dots)");
+    EXPECT_NE(choose(size, 1) & cmcRepaint::All, 0);
+    EXPECT_EQ(bed.host.Document().LcdFontSize(), 1);
+    EXPECT_EQ(draw(size), "Size 1 (6 x 17 dots)");
 }
 
 } // namespace
