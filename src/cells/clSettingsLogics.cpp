@@ -198,6 +198,21 @@ bool editIdEntry(clRun& run, int& value)
 
 // --- the generic setting ------------------------------------------------------------------
 
+bool rangedCodec(datSetCodec codec)
+{
+    switch (codec) {
+    case datSetCodec::Number:
+    case datSetCodec::PaddedNumber:
+    case datSetCodec::Fixed:
+    case datSetCodec::Seconds:
+    case datSetCodec::MinSec:
+    case datSetCodec::HexDigit:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void runSetting(clRun& run)
 {
     const datSettingDef* found = datFindSetting(run.Cell().logic);
@@ -321,6 +336,10 @@ void runSetting(clRun& run)
     }
     if (row.repaintAll)
         run.flags |= cmcRepaint::All;
+    // A number the radio holds outside the range the cell offers is suspicious (the warning
+    // check of the common settings collects it).
+    if (rangedCodec(row.codec) && (value < range.lo || value > range.hi))
+        run.capsule.SetWarning();
 }
 
 // --- derived displays ---------------------------------------------------------------------

@@ -351,4 +351,28 @@ TEST_F(SettingsCellTest, TheLcdFontSizeIsTheDocumentsAndRepaintsEveryCell)
     EXPECT_EQ(draw(size), "Size 1 (6 x 17 dots)");
 }
 
+TEST_F(SettingsCellTest, ANumberOutsideItsRangeIsAWarningTheCommonCheckCollects)
+{
+    FakeCell repeat(ctCategory::CT_Null, L::CL_Common_Tot_Repeat); // 0..30 s
+    FakeCell check(ctCategory::CT_Null, L::CL_Check_Common);
+    image.SetByte(0x10B69, 30);
+    image.SetByte(0x10BA6, 0); // reboot timer off
+    draw(repeat);
+    EXPECT_FALSE(repeat.capsule.IsWarning());
+    draw(check);
+    EXPECT_FALSE(check.capsule.IsWarning());
+
+    image.SetByte(0x10B69, 31);
+    draw(repeat);
+    EXPECT_TRUE(repeat.capsule.IsWarning());
+    EXPECT_FALSE(repeat.capsule.IsError());
+    draw(check);
+    EXPECT_TRUE(check.capsule.IsWarning());
+
+    image.SetByte(0x10B69, 30);
+    image.SetByte(0x10BA6, 121); // 0..120 s
+    draw(check);
+    EXPECT_TRUE(check.capsule.IsWarning());
+}
+
 } // namespace
