@@ -20,7 +20,11 @@
 //   9  two-tone codes    PTBL 12's first 99 bytes as 11 records of 9: six 12-bit numbers in
 //                         hertz, most significant first: the two tones and, for each, the
 //                         lower and upper limit of its decode window (the write step
-//                         recomputes the limits from the tones).
+//                         recomputes the limits from the tones); and from PTBL 12's byte
+//                         99 on, two bytes of decode options per code: group call, bell
+//                         (bits 1-2), answer back, external output, beep, auto transmit,
+//                         stun (bits 3-7), then scan, special function and the code type
+//                         (bits 2-3) of the second byte.
 //   10 two-tone transmit PTBL 46 bytes 32-53 of each record: two tones (0.1 Hz) with their
 //                         periods (10 ms) and a 12-character text.
 //   11 banks             PTBL 11: the bank's name in bytes 0-11; the bank flags are status
@@ -82,6 +86,7 @@ constexpr std::array Parts{
     bytes(7, 1, 0x115C1, 20, 20, 32, 19),
     bytes(8, 0, 0x175C0, 6, 6, 15, 82),
     bytes(9, 0, 0x110BC, 9, 9, 11, 12),
+    bytes(9, 1, 0x110BC + 99, 2, 2, 11, 12), // decode options
     bytes(10, 0, 0x17875 + 32, 54, 22, 10, 46),
     bytes(11, 0, 0x10DAC, 49, 49, 16, 11),
     bytes(12, 0, 0x11ABF, 42, 42, 8, 29),
@@ -233,6 +238,16 @@ constexpr std::array Fields{
     bits(F::TtHigh1, 9, 0, 4, 2, 0, 12),
     bits(F::TtLow2, 9, 0, 6, 2, 4, 12),
     bits(F::TtHigh2, 9, 0, 7, 2, 0, 12),
+    bit(F::TtGroupCall, 9, 1, 0, 0),
+    bits(F::TtBell, 9, 1, 0, 1, 1, 2),
+    bit(F::TtAns, 9, 1, 0, 3),
+    bit(F::TtExo, 9, 1, 0, 4),
+    bit(F::TtBeep, 9, 1, 0, 5),
+    bit(F::TtAutoTx, 9, 1, 0, 6),
+    bit(F::TtStun, 9, 1, 0, 7),
+    bit(F::TtScan, 9, 1, 1, 0),
+    bit(F::TtSFunc, 9, 1, 1, 1),
+    bits(F::TtCodeType, 9, 1, 1, 1, 2, 2),
     // two-tone transmit settings
     be16(F::TtxFreq1, 10, 0, 0),
     bits(F::TtxPeriod1, 10, 0, 2, 1, 0, 8),

@@ -102,6 +102,17 @@ enum class datField : std::uint16_t {
     TtHigh1,
     TtLow2,
     TtHigh2,
+    // two-tone codes, decode options
+    TtGroupCall,
+    TtBell,
+    TtAns,
+    TtExo,
+    TtBeep,
+    TtAutoTx,
+    TtStun,
+    TtScan,
+    TtSFunc,
+    TtCodeType,
     // two-tone transmit settings (kind 10)
     TtxFreq1,
     TtxPeriod1,
