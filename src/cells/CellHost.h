@@ -14,6 +14,7 @@
 
 class datClipCh;
 class indDocument;
+struct indCloneInfo;
 
 // What the display rules of menu items and tool buttons read: settings and window state of
 // the main window (check marks, disabled items, the Edit menu's fill).
@@ -69,8 +70,12 @@ public:
     virtual datClipCh& Clipboard();
     // The repeater site the repeater cells address (this family has one site, 0).
     [[nodiscard]] virtual int CurrentSite() const { return 0; }
-    // The 12 serial-number characters of the radio's latest clone information, "" when none.
-    [[nodiscard]] virtual std::string SerialNumber() const { return {}; }
+    // The clone information record the clone information cells show (the radio's latest
+    // answer, or the built-in sample); none when there is none.
+    [[nodiscard]] virtual const indCloneInfo* CloneInfo() const { return nullptr; }
+    // The 12 serial-number characters of the radio's latest clone information, "" when none;
+    // by default those of CloneInfo().
+    [[nodiscard]] virtual std::string SerialNumber() const;
     // After every run that carried an event: the model restarts its 250 ms re-check and the
     // main window compares the working image with the saved state (the modified flag).
     virtual void AfterEventRun() {}

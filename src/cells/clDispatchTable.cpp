@@ -38,9 +38,9 @@ constexpr int rangeSize(clLogic first, clLogic last)
 
 // The logics the dispatcher runs without a behaviour of their own: they draw nothing and
 // ignore every event (the adjustment values behind them are shown by the adjustment
-// window, the MDC aliases 2 to 5 are not used by this family).
+// window, the MDC aliases 2 to 5 are not used by this family, CL_Dummy stands for nothing).
 constexpr std::size_t inertCount =
-    2 + 1 + rangeSize(clLogic::CL_Mdc_Alias2_Strip, clLogic::CL_Mdc_Alias5_Text) +
+    2 + 2 + rangeSize(clLogic::CL_Mdc_Alias2_Strip, clLogic::CL_Mdc_Alias5_Text) +
     rangeSize(clLogic::CL_ADP_Level_Pwr_H, clLogic::CL_ADP_Bal_Slant_H) +
     rangeSize(clLogic::CL_Adjust_High, clLogic::CL_Adjust_RxLVA_H_Bar) + 4 +
     rangeSize(clLogic::CL_Adjust_LV_Rx_L, clLogic::CL_Adjust_RSSI) +
@@ -57,6 +57,7 @@ constexpr std::array<clBinding, inertCount + flexCount> dispatcherRows = [] {
     rows[at++] = row(clLogic::CL_Null, doNothing);
     rows[at++] = row(clLogic::Flex_Language_ChNo, doNothing);
     rows[at++] = row(clLogic::CL_Maker_TxcDelayTimer, doNothing);
+    rows[at++] = row(clLogic::CL_Dummy, doNothing);
     addRange(rows, at, clLogic::CL_Mdc_Alias2_Strip, clLogic::CL_Mdc_Alias5_Text, doNothing);
     addRange(rows, at, clLogic::CL_ADP_Level_Pwr_H, clLogic::CL_ADP_Bal_Slant_H, doNothing);
     addRange(rows, at, clLogic::CL_Adjust_High, clLogic::CL_Adjust_RxLVA_H_Bar, doNothing);
@@ -83,9 +84,9 @@ constexpr std::array<clBinding, inertCount + flexCount> dispatcherRows = [] {
 const std::vector<clHandler>& joinedTable()
 {
     static const std::vector<clHandler> table = [] {
-        const std::array<std::span<const clBinding>, 7> families{
+        const std::array<std::span<const clBinding>, 8> families{
             clDispatcherLogics(), clSettingsLogics(),  clChannelLogics(), clRecordLogics(),
-            clMenuLogics(),       clPopupMenuLogics(), clCheckLogics(),
+            clMenuLogics(),       clPopupMenuLogics(), clCheckLogics(),   clCloneInfoLogics(),
         };
         return clJoinFamilies(families);
     }();

@@ -20,6 +20,8 @@ std::span<const clBinding> clRecordLogics();
 std::span<const clBinding> clMenuLogics();
 // The checks of the warning check list (CL_Check_).
 std::span<const clBinding> clCheckLogics();
+// The clone information cells (CL_CloneInfo_): the fields of the host's clone information.
+std::span<const clBinding> clCloneInfoLogics();
 // The items of a record's popup menu (CL_PMenu_): which of them are enabled for the cell
 // that owns the menu. The commands themselves are run by the dispatcher on that cell.
 std::span<const clBinding> clPopupMenuLogics();

@@ -81,17 +81,29 @@ cmcIcfResult indDocument::Open(const std::string& path)
     const cmcCloneFileOpen opened = cmcOpenCloneFile(path, OpenChecks());
     if (opened.result != cmcIcfResult::Ok)
         return opened.result;
-    // The working area starts from the default image; the file gives the radio memory area.
-    for (cmcEeprom* image : {&working_, &lastRead_}) {
-        image->CopyFrom(default_);
-        Static2Dynamic(*image, false);
-        image->WriteBlock(0, opened.image->Bytes(), cmcRadioMemoryEnd + 1);
-    }
+    loadRadioArea(*opened.image);
     path_ = path;
     fileMapRev_ = opened.mapRev;
-    indAfterLoad(working_, default_, words_, lcdFontSize_);
     MarkSaved();
     return cmcIcfResult::Ok;
+}
+
+void indDocument::TakeReadImage(const cmcEeprom& image)
+{
+    loadRadioArea(image);
+    path_.clear();
+    markedModified_ = true;
+}
+
+void indDocument::loadRadioArea(const cmcEeprom& image)
+{
+    // The working area starts from the default image; the source gives the radio memory area.
+    for (cmcEeprom* target : {&working_, &lastRead_}) {
+        target->CopyFrom(default_);
+        Static2Dynamic(*target, false);
+        target->WriteBlock(0, image.Bytes(), cmcRadioMemoryEnd + 1);
+    }
+    indAfterLoad(working_, default_, words_, lcdFontSize_);
 }
 
 std::string indDocument::Comment() const

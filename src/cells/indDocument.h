@@ -27,12 +27,21 @@ public:
     // Prepares, packs and writes the working image to path; on success path becomes the
     // current path and the state is saved.
     [[nodiscard]] cmcIcfResult Save(const std::string& path);
+    // Takes an image read from the radio: the working and last-read images become the
+    // default image with the radio memory area of image, prepared as after a load; the
+    // document is untitled and modified. (Only a read that succeeded gets here.)
+    void TakeReadImage(const cmcEeprom& image);
 
     // The clone file comment: the two 16-character text fields of the working image.
     [[nodiscard]] std::string Comment() const;
-    // True when the working image differs from the image last loaded, made new or saved.
-    [[nodiscard]] bool IsModified() const { return working_.Differs(savedState_); }
-    void MarkSaved() { savedState_.CopyFrom(working_); }
+    // True when the working image differs from the image last loaded, made new or saved, or
+    // was read from the radio since.
+    [[nodiscard]] bool IsModified() const { return markedModified_ || working_.Differs(savedState_); }
+    void MarkSaved()
+    {
+        savedState_.CopyFrom(working_);
+        markedModified_ = false;
+    }
 
     [[nodiscard]] cmcEeprom& Working() { return working_; }
     [[nodiscard]] const cmcEeprom& Working() const { return working_; }
@@ -51,6 +60,10 @@ public:
     [[nodiscard]] cmcCloneFileChecks OpenChecks();
 
 private:
+    // The working and last-read images := the default image, packed, with the radio memory
+    // area of image; then the preparation after a load.
+    void loadRadioArea(const cmcEeprom& image);
+
     cmcEeprom working_;
     cmcEeprom lastRead_;
     cmcEeprom default_;
@@ -61,4 +74,5 @@ private:
     int fileWord1_ = 0;
     int fileWord2_ = 0;
     int fileMapRev_ = -1;
+    bool markedModified_ = false;
 };
