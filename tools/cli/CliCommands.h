@@ -18,3 +18,5 @@ struct CliCommand {
 std::span<const CliCommand> CliFileCommands();
 // The cell commands (get, set, settings).
 std::span<const CliCommand> CliCellCommands();
+// The radio commands (radio info, read, write).
+std::span<const CliCommand> CliRadioCommands();

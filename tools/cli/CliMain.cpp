@@ -1,5 +1,6 @@
 // torvane-cli COMMAND ARGUMENTS...: exit code 0 on success, the clone file result code
-// (1 to 9) for a file failure, 3 for a refused assignment, 64 for a usage error.
+// (1 to 9) for a file failure, 3 for a refused assignment or command, 64 for a usage error;
+// "radio" also exits with the clone result code of a failed radio operation.
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 
@@ -10,7 +11,7 @@
 namespace {
 std::vector<std::span<const CliCommand>> commandTables()
 {
-    return {CliFileCommands(), CliCellCommands()};
+    return {CliFileCommands(), CliCellCommands(), CliRadioCommands()};
 }
 
 const CliCommand* findCommand(const char* name)
