@@ -51,6 +51,7 @@ void RadioSim::SetModelWords(std::uint16_t word1, std::uint16_t word2)
 void RadioSim::Start()
 {
     paceMs_ = cmcTimers().NowMs();
+    inputMs_ = paceMs_;
     task_->SetPeriod(config_.periodMs);
 }
 
@@ -69,6 +70,7 @@ void RadioSim::NewSession()
     busyLeft_ = config_.faults.busyWrites;
     frame_.clear();
     feRun_ = 0;
+    in_.clear();
     out_.clear();
     hangupWhenSent_ = false;
 }
@@ -90,10 +92,31 @@ void RadioSim::Poll()
             continue; // bytes at the wrong speed are noise to the radio
         if (config_.echo)
             out_.insert(out_.end(), buffer, buffer + n);
-        receive(buffer, n);
+        if (config_.pace)
+            in_.insert(in_.end(), buffer, buffer + n);
+        else
+            receive(buffer, n);
     }
+    if (config_.pace)
+        receivePaced();
     produceReadFrames();
     flushOutput();
+}
+
+void RadioSim::receivePaced()
+{
+    const std::uint32_t now = cmcTimers().NowMs();
+    inputBits_ += static_cast<long long>(now - inputMs_) * lineBaud_;
+    inputMs_ = now;
+    const long long cap = std::max(4LL * config_.periodMs * lineBaud_, 20 * milliBitsPerByte);
+    inputBits_ = std::min(inputBits_, cap);
+    const std::size_t n = std::min(in_.size(), static_cast<std::size_t>(inputBits_ / milliBitsPerByte));
+    if (n == 0)
+        return;
+    const std::vector<std::uint8_t> arrived(in_.begin(), in_.begin() + static_cast<std::ptrdiff_t>(n));
+    in_.erase(in_.begin(), in_.begin() + static_cast<std::ptrdiff_t>(n));
+    inputBits_ -= static_cast<long long>(n) * milliBitsPerByte;
+    receive(arrived.data(), static_cast<int>(arrived.size()));
 }
 
 void RadioSim::receive(const std::uint8_t* data, int count)

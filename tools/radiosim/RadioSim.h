@@ -96,6 +96,7 @@ private:
     // Applies the stall and drop faults after frames data frames; true when the radio stops.
     bool stopAfterFrames(int frames);
     void flushOutput();
+    void receivePaced();
 
     void queue(const std::vector<std::uint8_t>& bytes);
     void queueByte(std::uint8_t b);
@@ -118,6 +119,12 @@ private:
     std::deque<std::uint8_t> out_;
     std::uint32_t paceMs_ = 0;
     long long paceBits_ = 0;
+    // With pacing the program's bytes also reach the radio no faster than the line carries
+    // them (a pseudo-terminal has no line speed of its own): taken from the port at once,
+    // so the line speed they were sent at is judged then, and handed on at the line rate.
+    std::deque<std::uint8_t> in_;
+    std::uint32_t inputMs_ = 0;
+    long long inputBits_ = 0;
     bool hangupWhenSent_ = false;
 
     // Session.

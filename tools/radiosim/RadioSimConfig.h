@@ -29,7 +29,7 @@ struct RadioSimConfig {
     std::string password;         // clone password; empty: none
     bool passwordForRead = false; // the password is wanted for reading too
     int lastAddress = 0xFF7F;     // last memory address the radio reports and reads
-    bool pace = false;            // send at the wire speed of the current baud rate
+    bool pace = false;            // send and take bytes at the wire speed of the current baud rate
     int baud = 9600;              // the radio's line speed at power-on
     bool echo = false;            // the cable echoes every byte the program sends
     int periodMs = 2;             // how often the radio looks at its line
