@@ -3,7 +3,9 @@
 // channel, ID-list and repeater tables; the evaluation helpers.
 #include "DispatcherTestHost.h"
 
+#include "base/cmcGTex.h"
 #include "base/cmcText.h"
+#include "base/cmcTextTables.h"
 #include "cells/clDispatchTable.h"
 #include "cells/datMemoryMap.h"
 #include "image/cmcBigEndian.h"
@@ -136,6 +138,42 @@ TEST_F(DispatcherTest, ABlankChannelRowIsEmptyAndSendsTypedCharactersToTheFreque
     Dispatch(used);
     EXPECT_EQ(used.capsule.redirect[0], 0);
     EXPECT_EQ(used.capsule.redirect[2], clIndex(clLogic::CL_Mch_Text));
+}
+
+TEST_F(DispatcherTest, ATypedDigitOnTheBlankRowAddsAChannelOnlyWhileOneFits)
+{
+    const auto typeDigitAtRow = [&](int row) {
+        FakeCell freq(ctCategory::CT_Mch, clLogic::CL_Mch_FreqR, row);
+        freq.Key('1');
+        return Dispatch(freq);
+    };
+    const std::string overflow = MainText().GetMultiLineText("GI_AppMess_ChErr_Overflow");
+
+    // A full bank: the row below its last channel refuses.
+    programChannels(32);
+    cmcEeprom before;
+    before.CopyFrom(image());
+    EXPECT_EQ(typeDigitAtRow(32), cmcRunResult::Done);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, overflow);
+    EXPECT_TRUE(image().Equals(before));
+
+    // Room in the bank but not in the radio's memory.
+    boxes.ClearBoxes();
+    programChannels(5);
+    SetBE16(image().Bytes() + datUsedEndPlace, 0xFF80 - 64);
+    before.CopyFrom(image());
+    typeDigitAtRow(5);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, overflow);
+    EXPECT_TRUE(image().Equals(before));
+
+    // Room for it: the channel is added and the editor starts with the digit.
+    boxes.ClearBoxes();
+    programChannels(2);
+    EXPECT_EQ(typeDigitAtRow(2), cmcRunResult::StartEditor);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(datChannelCount(image(), 0), 3);
 }
 
 TEST_F(DispatcherTest, TheBankTypeDecidesTheRowsFirstCellAndWhichCellsAreGrey)
