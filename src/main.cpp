@@ -8,6 +8,7 @@
 #include "platform/cmcQtTimers.h"
 #include "platform/cmcScreens.h"
 #include "platform/cmcTerminateSignal.h"
+#include "ui/cuiSheetViewer.h"
 
 #include <QApplication>
 
@@ -27,9 +28,20 @@ int main(int argc, char** argv)
     if (!process.IsFirstInstance())
         return 0; // another instance runs: end at once, silently
 
+    std::vector<std::string> arguments(argv, argv + argc);
+    if (const auto request = cuiSheetViewer::TakeArguments(arguments)) {
+        // The development viewer: one sheet on a clone file instead of the main window.
+        cuiSheetViewer viewer(*request, indDataFolder(), process.Env().fontSizePercentage);
+        if (!viewer.Ready())
+            return 1;
+        viewer.show();
+        const int result = QApplication::exec();
+        cmcSetSettingsStore(nullptr);
+        return result;
+    }
+
     cuiMainForm form(process.Main());
     form.show();
-    std::vector<std::string> arguments(argv, argv + argc);
     process.Main().ApplyCommandLine(arguments);
     const int result = QApplication::exec();
     cmcSetSettingsStore(nullptr);

@@ -41,6 +41,11 @@ inline constexpr int DoubleClick = 256; // treated as Enter
 inline constexpr int Virtual(int code) { return 256 * code; }
 } // namespace cmcKey
 
+// How a sheet paints `output`: as plain text, as a text in the radio's character set
+// (escaped as the text codec writes it) drawn in the radio's dot-matrix glyphs, or by the
+// cell handler itself (popup editors that draw their own marks).
+enum class cmcPaint : std::uint8_t { Text, RadioText, Custom };
+
 struct cmcCellRect {
     int left = 0;
     int top = 0;
@@ -78,6 +83,7 @@ struct cmcCellCapsule {
     std::string output;
     std::uint8_t state = 0;
     int markPos = 0;
+    cmcPaint paintAs = cmcPaint::Text; // set by the logic while drawing
     int op = OpKeyOrDraw;
     // flag, category, logic, argument of the cell to move to, key to re-send there (0 none)
     std::array<int, 5> redirect{};

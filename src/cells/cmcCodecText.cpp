@@ -159,6 +159,7 @@ bool editText(const cmcCodecContext& c, std::string& bytes, int n, bool nulTermi
         stored.resize(static_cast<std::size_t>(n), pad);
         bytes = stored;
         Show(c, shown());
+        cap.paintAs = cmcPaint::RadioText;
         return true;
     }
     if (IsKeyEvent(c)) {
@@ -173,6 +174,7 @@ bool editText(const cmcCodecContext& c, std::string& bytes, int n, bool nulTermi
         }
     }
     Show(c, shown());
+    cap.paintAs = cmcPaint::RadioText;
     return false;
 }
 
