@@ -100,7 +100,12 @@ bool editMinSec(const cmcCodecContext& c, int& value, int unitSeconds, int lowes
     if (cap.op == cmcCellCapsule::OpSetInput && cap.HasEvent()) {
         const std::string kept = Keep(cap.input, "0123456789:", 255);
         const std::string typed = TrimBlanks(cap.input);
-        if (kept.size() > 6 || (kept.find_first_of("0123456789") == std::string::npos && !typed.empty())) {
+        if (zeroIsOff && IsOffText(typed)) {
+            // The cell shows the off text for 0, so typing it back means 0.
+            value = std::clamp(0, lowest, highest);
+            changed = true;
+        } else if (kept.size() > 6 ||
+                   (kept.find_first_of("0123456789") == std::string::npos && !typed.empty())) {
             Refuse("GI_AppMess_ValueErr_Text", typed);
         } else if (!kept.empty() && kept.find_first_of("0123456789") != std::string::npos) {
             const std::size_t colon = kept.find(':');
@@ -123,7 +128,7 @@ bool editMinSec(const cmcCodecContext& c, int& value, int unitSeconds, int lowes
         } else if (key == cmcKey::Enter) {
             StartEditor(c, TrimBlanks(text(value)));
             return false;
-        } else if (IsDigit(key) || key == ':') {
+        } else if (IsDigit(key) || key == ':' || (zeroIsOff && (key == 'o' || key == 'O'))) {
             StartEditorWithKey(c);
             return false;
         }

@@ -223,6 +223,8 @@ void datWriteSetting(cmcEeprom& image, const datSettingDef& row, int n, std::int
             bits = std::clamp<std::int64_t>(bits, 0, part.Mask());
         rest -= bits * part.weight;
         writePart(image, part, datSettingPlace(row, p, n), static_cast<std::uint32_t>(bits) & part.Mask());
+        if (row.mirrorPlace != 0)
+            writePart(image, part, row.mirrorPlace, static_cast<std::uint32_t>(bits) & part.Mask());
     }
 }
 
@@ -279,6 +281,8 @@ std::vector<datSetByte> datSettingBytes(const datSettingDef& row, int n)
                 out.push_back({place + i, m});
             else
                 it->mask |= m;
+            if (row.mirrorPlace != 0)
+                out.push_back({row.mirrorPlace + i, m});
         }
     }
     return out;

@@ -104,6 +104,9 @@ struct datSettingDef {
     int hiBelowPlace = 0;       // hi is at most the be16 at this place minus one (0: fixed hi)
     bool repaintAll = false;    // every run repaints every cell (others are drawn from this one)
     bool affectsOthers = false; // a change repaints every cell
+    // A second copy of a one-part field that the save step folds back over this place: every
+    // write goes to both, so an edit is not undone by the older copy at the next save.
+    int mirrorPlace = 0;
 
     // --- builders: the place ---
     constexpr datSettingDef& At(clLogic l, int place)
@@ -305,6 +308,12 @@ struct datSettingDef {
     {
         datSettingDef d = *this;
         d.hiBelowPlace = place;
+        return d;
+    }
+    constexpr datSettingDef AlsoAt(int place) const
+    {
+        datSettingDef d = *this;
+        d.mirrorPlace = place;
         return d;
     }
     constexpr datSettingDef RepaintAll() const

@@ -128,8 +128,8 @@ constexpr std::array Rows{
     datSet(L::CL_5TRx_LinkATimer, 0x10B5A).Byte().Seconds(100),
     // Flag strings hold position 1 in the highest of their bits: 7 positions in bits 0-6 of
     // the byte, 10 in bits 0-9 of the big-endian word.
-    datSet(L::CL_5TRx_CompareDigit, 0x10B47).Bits(0, 6).FlagString(1, 7),
-    datSet(L::CL_10TRx_CompareDigit, 0x10C02).Field(2, 0, 10).FlagString(1, 10),
+    datSet(L::CL_5TRx_CompareDigit, 0x10B47).Bits(1, 7).FlagString(1, 7).AlsoAt(0x10C02),
+    datSet(L::CL_10TRx_CompareDigit, 0x10C02).Field(2, 6, 10).FlagString(1, 10),
     datSet(L::CL_5TRx_IdDecodeTimer, 0x10B63).Byte().Seconds(10),
     datSet(L::CL_5TRx_ExoTimer, 0x10B71).Byte().Seconds(1),
     datSet(L::CL_5TRx_AuxTimer, 0x10BA5).Byte().Seconds(1),
@@ -141,7 +141,7 @@ constexpr std::array Rows{
     datSet(L::CL_5TTx_Link2Timer, 0x10B59).Byte().Seconds(100),
     datSet(L::CL_5TTx_LeadOutDelayTimer, 0x10B5C).Byte().Seconds(100),
     datSet(L::CL_5TTx_AbcDecTimer, 0x10B64).Byte().Seconds(10),
-    datSet(L::CL_5TTx_DispDigit, 0x10B46).Bits(0, 6).FlagString(1, 7),
+    datSet(L::CL_5TTx_DispDigit, 0x10B46).Bits(1, 7).FlagString(1, 7).AlsoAt(0x10C00),
     datSet(L::CL_5TTx_SpTone_Group, 0x10B48).Byte().HexDigit(),
     datSet(L::CL_5TTx_SpTone_Repeat, 0x10B49).Byte().HexDigit(),
     datSet(L::CL_5TTx_SpTone_Link2, 0x10B4A).Byte().HexDigit(true),

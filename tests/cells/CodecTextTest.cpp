@@ -96,6 +96,16 @@ TEST_F(CodecTextTest, MinutesAndSeconds)
     cell.Draw();
     editMinSec(cell.Context(bed.host), value, 1, 0, 3600, true);
     EXPECT_EQ(cell.capsule.output, "Off");
+    // The off text typed back means 0 where 0 shows it, and is refused elsewhere.
+    value = 7;
+    cell.Input("off");
+    EXPECT_TRUE(editMinSec(cell.Context(bed.host), value, 1, 0, 3600, true));
+    EXPECT_EQ(value, 0);
+    value = 7;
+    cell.Input("Off");
+    EXPECT_FALSE(editMinSec(cell.Context(bed.host), value, 1, 0, 3600, false));
+    EXPECT_EQ(value, 7);
+    value = 0;
     cell.Key(cmcKey::Backspace);
     editMinSec(cell.Context(bed.host), value, 30, 30, 3570);
     EXPECT_EQ(value, 119);

@@ -10,6 +10,7 @@
 #include "cells/datCounts.h"
 #include "cells/datSettingsMap.h"
 #include "cells/indActiveCell.h"
+#include "cells/indModelData.h"
 #include "image/cmcBigEndian.h"
 #include "image/cmcEeprom.h"
 #include "support/TestEnvironment.h"
@@ -376,3 +377,34 @@ TEST_F(SettingsCellTest, ANumberOutsideItsRangeIsAWarningTheCommonCheckCollects)
 }
 
 } // namespace
+
+// The five-tone digit flags are also kept in the newer layout's second copies, which the
+// save step folds back over the first copies: an edit must survive that fold.
+TEST_F(SettingsCellTest, FiveToneDigitFlagsSurviveTheSaveFold)
+{
+    indModelWords words;
+    FakeCell display(ctCategory::CT_Null, L::CL_5TTx_DispDigit);
+    FakeCell compare(ctCategory::CT_Null, L::CL_5TRx_CompareDigit);
+    FakeCell compare10(ctCategory::CT_Null, L::CL_10TRx_CompareDigit);
+    image.SetByte(0x10BFE, static_cast<std::uint8_t>(image.GetByte(0x10BFE) | 1)); // newer layout
+    const auto toggle = [this](FakeCell& cell, char position) {
+        cell.Key(position);
+        run(cell);
+    };
+    const std::string displayBefore = draw(display);
+    toggle(display, '1');
+    toggle(display, '3');
+    const std::string shown = draw(display);
+    EXPECT_NE(shown, displayBefore);
+    toggle(compare, '2');
+    toggle(compare, '7');
+    const std::string shownCompare = draw(compare);
+    // Position 1 of a byte-wide flag string is bit 7; bit 0 stays free.
+    EXPECT_EQ(image.GetByte(0x10B46) & 0xA0, (shown[0] == '1' ? 0x80 : 0) | (shown[2] == '3' ? 0x20 : 0));
+    EXPECT_EQ(image.GetByte(0x10B46) & 1, 0);
+    indBeforeSave(image, bed.host.Document().Default(), indSaveStage::BeforeSave, words, 2);
+    EXPECT_EQ(draw(display), shown);
+    EXPECT_EQ(draw(compare), shownCompare);
+    // The ten-digit set shows the same first seven positions as the five-tone set.
+    EXPECT_EQ(draw(compare10).substr(0, shownCompare.size()), shownCompare);
+}
