@@ -16,6 +16,7 @@
 #include "cells/datSettingsMap.h"
 #include "cells/indActiveCell.h"
 #include "cli/CliCellHost.h"
+#include "base/cmcScriptedResponder.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "image/cmcEeprom.h"
@@ -382,10 +383,28 @@ int applyAll(CliSession& session, const std::vector<Assignment>& assignments, co
              bool listed)
 {
     CellDesk desk(session.Document());
+    std::vector<const Assignment*> pending;
+    for (const Assignment& a : assignments)
+        pending.push_back(&a);
+    // A settings list may hold a setting whose range depends on one listed after it (a
+    // lower limit above the old upper one): the refused lines get further passes, quietly,
+    // as long as each pass takes at least one more.
+    if (listed) {
+        while (!pending.empty()) {
+            cmcScriptedResponder quiet;
+            std::vector<const Assignment*> refusedNow;
+            for (const Assignment* a : pending)
+                if (desk.assign(*a))
+                    refusedNow.push_back(a);
+            if (refusedNow.size() == pending.size())
+                break;
+            pending = std::move(refusedNow);
+        }
+    }
     bool refused = false;
-    for (const Assignment& a : assignments) {
-        if (const std::optional<std::string> refusal = desk.assign(a)) {
-            complain(a.cell.spec + "=" + escapeText(a.text) + ": " + *refusal);
+    for (const Assignment* a : pending) {
+        if (const std::optional<std::string> refusal = desk.assign(*a)) {
+            complain(a->cell.spec + "=" + escapeText(a->text) + ": " + *refusal);
             refused = true;
         }
     }
