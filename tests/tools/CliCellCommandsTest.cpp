@@ -233,3 +233,23 @@ TEST_F(CliCellTest, SettingsOfOneFileAppliedToAnotherMakeThemAgree)
 }
 
 } // namespace
+
+TEST_F(CliCellTest, AppliedSettingsMayDependOnSettingsListedAfterThem)
+{
+    const std::string file = newFile("limits.icf");
+    ASSERT_EQ(cli("set '" + file + "' CL_Digi_Grp_Set_BlockDecode_Max=400 CL_Digi_Grp_Set_BlockDecode_Min=300")
+                  .exitCode,
+              0);
+    // The new upper limit lies below the old lower one: it is taken once the lower one moved.
+    std::ofstream(path("limits.txt")) << "CL_Digi_Grp_Set_BlockDecode_Max\t200\n"
+                                         "CL_Digi_Grp_Set_BlockDecode_Min\t100\n";
+    const CliRun applied = cli("settings '" + file + "' --apply '" + path("limits.txt") + "'");
+    EXPECT_EQ(applied.exitCode, 0) << applied.err;
+    EXPECT_EQ(linesOf(cli("get '" + file + "' CL_Digi_Grp_Set_BlockDecode_Max CL_Digi_Grp_Set_BlockDecode_Min").out),
+              (std::vector<std::string>{"200", "100"}));
+    // A line that no order can take is still refused, and nothing is saved.
+    std::ofstream(path("bad.txt")) << "CL_Digi_Grp_Set_BlockDecode_Max\t50\n"
+                                      "CL_Digi_Grp_Set_BlockDecode_Min\t60\n";
+    EXPECT_EQ(cli("settings '" + file + "' --apply '" + path("bad.txt") + "'").exitCode, 3);
+    EXPECT_EQ(linesOf(cli("get '" + file + "' CL_Digi_Grp_Set_BlockDecode_Max").out).at(0), "200");
+}
