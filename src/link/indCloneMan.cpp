@@ -151,7 +151,7 @@ bool indCloneMan::StartInfoExchange(Continuation continuation)
     ConfigureLink(false, false, false);
     if (!plain_->StartInfo([this](dst_CDrv_Result& r) { completed(r); }))
         return false;
-    begin(cmcCloneKind::Info, 0, std::move(continuation));
+    begin(0, std::move(continuation));
     return true;
 }
 
@@ -165,7 +165,7 @@ bool indCloneMan::StartReadRadio(const AddressRangeList& ranges, Continuation co
         return false;
     }
     armed_ = false;
-    begin(cmcCloneKind::Read, ranges.ByteCount(), std::move(continuation));
+    begin(ranges.ByteCount(), std::move(continuation));
     showProgress("GI_Mess_CloneRW_Title_Message", 1);
     return true;
 }
@@ -183,7 +183,7 @@ bool indCloneMan::StartWriteRadio(const cmcEeprom& image, const AddressRangeList
         return false;
     }
     armed_ = false;
-    begin(cmcCloneKind::Write, ranges.ByteCount(), std::move(continuation));
+    begin(ranges.ByteCount(), std::move(continuation));
     showProgress("GI_Mess_CloneRW_Title_Message", 0);
     return true;
 }
@@ -197,18 +197,16 @@ bool indCloneMan::StartAccessoryWrite(const cmcCloneDrv::AccessorySettings& sett
     plain_->SetTimeouts(WriteGeneralTimeout, 0, 0, WriteAckTimeout, 0);
     if (!plain_->StartAccessoryWrite(settings, [this](dst_CDrv_Result& r) { completed(r); }))
         return false;
-    begin(cmcCloneKind::Accessory, cmcCloneDrv::AccessoryItemCount(settings), std::move(continuation));
+    begin(cmcCloneDrv::AccessoryItemCount(settings), std::move(continuation));
     showProgress("GI_Mess_CloneRW_Title_Message", 0);
     return true;
 }
 
-bool indCloneMan::begin(cmcCloneKind kind, long long total, Continuation continuation)
+void indCloneMan::begin(long long total, Continuation continuation)
 {
-    operation_ = kind;
     total_ = total;
     continuation_ = std::move(continuation);
     host_.SetWindowsEnabled(false);
-    return true;
 }
 
 void indCloneMan::showProgress(const char* itemKey, int item)
@@ -257,7 +255,6 @@ void indCloneMan::completed(dst_CDrv_Result& result)
         progressTask_->SetPeriod(-1);
         host_.CloseProgress();
     }
-    operation_ = cmcCloneKind::None;
     Continuation continuation = std::move(continuation_);
     continuation_ = nullptr;
     if (continuation)

@@ -99,7 +99,7 @@ public:
     [[nodiscard]] imcCloneDrv& ModelDriver() { return *model_; }
 
 private:
-    bool begin(cmcCloneKind kind, long long total, Continuation continuation);
+    void begin(long long total, Continuation continuation);
     void completed(dst_CDrv_Result& result);
     void showProgress(const char* itemKey, int item);
     void tickProgress();
@@ -113,7 +113,6 @@ private:
     Handler infoHandler_;
     Handler readHandler_;
     Continuation continuation_;
-    cmcCloneKind operation_ = cmcCloneKind::None;
     long long total_ = 0;
     std::string password_;
     bool armed_ = false;
