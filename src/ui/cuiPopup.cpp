@@ -11,9 +11,11 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
-int openPopups = 0;
+int openPopups = 0;   // windows not destroyed yet
+int activePopups = 0; // popups not done yet
 } // namespace
 
 cuiPopup::cuiPopup(const cmcCellCapsule& opener, CellHost& host)
@@ -21,7 +23,9 @@ cuiPopup::cuiPopup(const cmcCellCapsule& opener, CellHost& host)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromStdString(MainText().GetText("GI_Sys_AppTitle")));
+    ownerWidget_ = static_cast<QWidget*>(opener.owner);
     ++openPopups;
+    ++activePopups;
     cmcEvents().Register(&cuiPopup::onEvent, this);
 }
 
@@ -29,6 +33,8 @@ cuiPopup::~cuiPopup()
 {
     cmcEvents().Unregister(&cuiPopup::onEvent, this);
     --openPopups;
+    if (!done_)
+        --activePopups;
 }
 
 int cuiPopup::OpenCount()
@@ -91,17 +97,23 @@ void cuiPopup::finish(bool send)
     if (done_)
         return;
     done_ = true;
+    --activePopups;
     // Hidden first: a popup the result opens in turn is then the only one shown.
     hide();
     if (send)
         SendResult();
     close();
-    // The opening sheet takes the keyboard back, unless the result opened the next popup.
-    auto* owner = static_cast<QWidget*>(opener_.owner);
-    if (owner != nullptr && !ownerGone_ && openPopups == 1 && owner->isVisible()) {
-        owner->window()->activateWindow();
-        owner->setFocus(Qt::PopupFocusReason);
-    }
+    // The opening sheet takes the keyboard back once the events of the closing are through,
+    // unless a popup the result opened is showing by then.
+    QPointer<QWidget> owner = ownerWidget_;
+    if (owner == nullptr)
+        return;
+    QTimer::singleShot(0, owner, [owner] {
+        if (owner != nullptr && activePopups == 0 && owner->isVisible()) {
+            owner->window()->activateWindow();
+            owner->setFocus(Qt::PopupFocusReason);
+        }
+    });
 }
 
 void cuiPopup::RunResult(int flex, int arg, const std::string& input)
@@ -157,7 +169,7 @@ void cuiPopup::onEvent(void* user, const cmcEvent& event)
     switch (event.code) {
     case cmcEvCode::ControlDestroyed:
         if (event.arg2 == owner) {
-            popup.ownerGone_ = true;
+            popup.ownerWidget_ = nullptr;
             popup.Cancel();
         }
         break;

@@ -8,6 +8,7 @@
 // defines. The window deletes itself once closed.
 #include "cells/cmcCellCapsule.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -61,5 +62,5 @@ private:
     cmcCellCapsule opener_;
     bool done_ = false;
     bool cancelled_ = false;
-    bool ownerGone_ = false;
+    QPointer<QWidget> ownerWidget_; // the opening control, none once it is going away
 };

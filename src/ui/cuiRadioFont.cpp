@@ -61,9 +61,13 @@ bool cuiRadioFont::Parse(std::string_view text, std::string& error)
     const auto finish = [&]() -> bool {
         if (code < 0)
             return true;
+        if (rows.empty()) {
+            error = "Glyph " + std::to_string(code) + " has no rows.";
+            return false;
+        }
         if (rows_ == 0)
             rows_ = static_cast<int>(rows.size());
-        if (rows.empty() || static_cast<int>(rows.size()) != rows_) {
+        if (static_cast<int>(rows.size()) != rows_) {
             error = "Glyph " + std::to_string(code) + " has " + std::to_string(rows.size()) + " rows, not " +
                     std::to_string(rows_) + ".";
             return false;

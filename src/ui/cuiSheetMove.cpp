@@ -32,6 +32,9 @@ bool cuiSheet::JumpToCell(int category, int logic, int arg)
             const cmcCellObj& cell = CellAt(c, r).cell;
             if (cell.IsStop() && cell.category == category && cell.logic == logic && cell.arg == arg) {
                 PlaceAt(c, r);
+                // A redirect to a row out of sight (a paste further down) brings it into view.
+                if (grid_->Col() == c && grid_->Row() == r && grid_->CellRect(c, r).isEmpty())
+                    grid_->ScrollIntoView(c, r);
                 return true;
             }
         }

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cctype>
 
 std::optional<cuiSheetViewer::Request> cuiSheetViewer::TakeArguments(std::vector<std::string>& arguments)
 {
@@ -21,8 +22,14 @@ std::optional<cuiSheetViewer::Request> cuiSheetViewer::TakeArguments(std::vector
         return std::nullopt;
     Request request;
     request.reference = *(word + 1);
+    // The next word is the clone file unless it is an option or one of the program's words.
+    const auto isWord = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        return text == "/mintaro" || text == "/glimmer_kit";
+    };
     auto end = word + 2;
-    if (end != arguments.end() && !end->starts_with("-") && !end->starts_with("/")) {
+    if (end != arguments.end() && !end->starts_with("-") && !isWord(*end)) {
         request.file = *end;
         ++end;
     }

@@ -6,6 +6,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/cuiGrid.h"
 #include "ui/cuiSheetRef.h"
+#include "ui/cuiSheetViewer.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,44 @@ TEST_F(SheetBuildTest, CellsRecordWithoutRowsIsFatal)
         ADD_FAILURE() << "a cell outside the table was handed out";
     } catch (const FatalStop& stop) {
         EXPECT_STREQ(stop.what(), "Illegal Cell selection");
+    }
+}
+
+TEST_F(SheetBuildTest, SheetWithoutStopCellsIsReadOnly)
+{
+    cuiSheet& sheet = bed.Open("GI_Sheet_Test_Info");
+    EXPECT_FALSE(sheet.Grid().isEnabled());
+    EXPECT_EQ(sheet.Grid().focusPolicy(), Qt::NoFocus);
+}
+
+TEST(SheetViewerTest, ArgumentsNameTheSheetAndTheFile)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        bool viewer;
+        const char* reference;
+        const char* file;
+        std::vector<std::string> rest;
+    };
+    const std::vector<Case> cases{
+        {{"torvane", "--sheet", "GI_Sheet_X"}, true, "GI_Sheet_X", "", {"torvane"}},
+        {{"torvane", "--sheet", "[St_Common]GI_Sheet_X,K", "/tmp/a.icf", "/mintaro"},
+         true,
+         "[St_Common]GI_Sheet_X,K",
+         "/tmp/a.icf",
+         {"torvane", "/mintaro"}},
+        {{"torvane", "--sheet", "GI_Sheet_X", "/MINTARO"}, true, "GI_Sheet_X", "", {"torvane", "/MINTARO"}},
+        {{"torvane", "--sheet"}, false, "", "", {"torvane", "--sheet"}},
+        {{"torvane", "/mintaro"}, false, "", "", {"torvane", "/mintaro"}},
+    };
+    for (Case c : cases) {
+        const auto request = cuiSheetViewer::TakeArguments(c.arguments);
+        ASSERT_EQ(request.has_value(), c.viewer) << c.arguments.size();
+        if (request) {
+            EXPECT_EQ(request->reference, c.reference);
+            EXPECT_EQ(request->file, c.file);
+        }
+        EXPECT_EQ(c.arguments, c.rest);
     }
 }
 

@@ -383,6 +383,11 @@ TEST_F(SheetEditTest, PopupMenuCopiesPastesAndDeletesSelectedRows)
     Go(clIndex(clLogic::CL_Mch_Text), 0);
     Key(Qt::Key_Down, Qt::ShiftModifier); // channels 0 and 1
     EXPECT_EQ(sheet->PopupMenuName(), "GI_PMenu_Rec");
+    // The main menu's Edit item learns about the menu (event 11) and the current cell (event 12).
+    const cmcEvAnswers owner =
+        bed.events.Ask(cmcEvCode::AskCurrentCell, reinterpret_cast<std::intptr_t>(sheet->PopupMenu()));
+    ASSERT_EQ(owner.size(), 1u);
+    EXPECT_EQ(owner[0].value, reinterpret_cast<std::intptr_t>(CellOf(clIndex(clLogic::CL_Mch_Text), 1)));
     ASSERT_TRUE(run(clLogic::CL_PMenu_Copy));
 
     Go(clIndex(clLogic::CL_Mch_Text), 4);

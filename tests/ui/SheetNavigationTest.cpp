@@ -11,6 +11,8 @@
 
 #include <QTest>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +37,8 @@ protected:
                     for (int c = 0; c < s.ColCount(); ++c)
                         if (&s.CellAt(c, r).cell == capsule.cell)
                             actions.push_back({c, r, capsule.key});
+                if (respond)
+                    respond(capsule);
                 return 0;
             });
         });
@@ -58,6 +62,7 @@ protected:
     UiTestBed bed;
     cuiSheet* sheet = nullptr;
     std::vector<Action> actions;
+    std::function<void(cmcCellCapsule&)> respond; // what the cell answers to an action
 };
 
 TEST_F(SheetNavigationTest, BuildSettlesOnTheFirstStopCell)
@@ -122,6 +127,28 @@ TEST_F(SheetNavigationTest, LeftAndRightAtTheEdgeGoToTheCell)
     EXPECT_EQ(actions[1].col, 4);
     EXPECT_EQ(actions[2].key, 0x7100);
     EXPECT_EQ(At(), std::make_pair(4, 1));
+}
+
+TEST_F(SheetNavigationTest, RedirectMovesTheCursorAndRepeatsShowEachStepAfterAShorterPause)
+{
+    const cmcCellObj& b1 = sheet->CellAt(2, 1).cell;
+    int repeats = 0;
+    respond = [&](cmcCellCapsule& capsule) {
+        if (capsule.key == 'j') // to b1, typing 'k' there
+            capsule.redirect = {1, b1.category, b1.logic, b1.arg, 'k'};
+        else if (capsule.key == 'k' && ++repeats < 7) // again and again, six times
+            capsule.redirect = {0, 0, 0, 0, 'k'};
+    };
+    Place(1, 5);
+    const std::uint32_t start = bed.timers.NowMs();
+    QTest::keyClick(&sheet->Grid(), 'j');
+    EXPECT_EQ(At(), std::make_pair(2, 1));
+    ASSERT_EQ(actions.size(), 8u); // 'j', then 'k' seven times
+    EXPECT_EQ(actions[1].col, 2);
+    EXPECT_EQ(actions[1].row, 1);
+    EXPECT_EQ(actions.back().key, 'k');
+    // 30, 24, 18, 12 and 6 ms between the first rounds, none after.
+    EXPECT_EQ(bed.timers.NowMs() - start, 90u);
 }
 
 TEST_F(SheetNavigationTest, CtrlUpAndDownDoNotMove)
