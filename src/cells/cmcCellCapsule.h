@@ -14,21 +14,21 @@ struct cmcCellCapsule;
 
 // Result flags of a run: which visible cells the caller repaints.
 namespace cmcRepaint {
-inline constexpr int SameCell = 1; // same logic and argument
+inline constexpr int SameCell = 1;        // same logic and argument
 inline constexpr int SameCategory = 2;
 inline constexpr int SameLogic = 4;
-inline constexpr int SameRecord = 8;  // same argument (cells with a logic and a category)
-inline constexpr int Neighbours = 16; // same category, argument within one
-inline constexpr int All = 32;        // every cell with a logic
-inline constexpr int Before = 64;     // smaller argument
-inline constexpr int After = 128;     // larger argument
+inline constexpr int SameRecord = 8;      // same argument (cells with a logic and a category)
+inline constexpr int Neighbours = 16;     // same category, argument within one
+inline constexpr int All = 32;            // every cell with a logic
+inline constexpr int Before = 64;         // smaller argument
+inline constexpr int After = 128;         // larger argument
 } // namespace cmcRepaint
 
 // Return codes of a run.
 namespace cmcRunResult {
 inline constexpr int Done = 0;
-inline constexpr int PopupOpened = 1; // the sheet clears its block selection
-inline constexpr int StartEditor = 2; // in-place editor on `output`, caret selStart/selLength
+inline constexpr int PopupOpened = 1;  // the sheet clears its block selection
+inline constexpr int StartEditor = 2;  // in-place editor on `output`, caret selStart/selLength
 } // namespace cmcRunResult
 
 // Keys of a run besides printable characters.
@@ -38,10 +38,7 @@ inline constexpr int Enter = 13;
 inline constexpr int Space = 32;
 inline constexpr int DoubleClick = 256; // treated as Enter
 // 256 times a virtual-key code for the keys a sheet passes on (F1 to F12, Left/Right at an edge).
-inline constexpr int Virtual(int code)
-{
-    return 256 * code;
-}
+inline constexpr int Virtual(int code) { return 256 * code; }
 } // namespace cmcKey
 
 // How a sheet paints `output`: as plain text, as a text in the radio's character set
@@ -64,12 +61,12 @@ struct cmcCellCapsule {
     static constexpr std::uint8_t Error = 0x08;
     // Operations.
     static constexpr int OpKeyOrDraw = 0;
-    static constexpr int OpSetInput = 1;    // the in-place editor closed with Enter: `input`
+    static constexpr int OpSetInput = 1;   // the in-place editor closed with Enter: `input`
     static constexpr int OpPopupChoice = 2; // a popup closed with a choice: `source`
 
     using Notify = std::function<void(cmcCellCapsule& capsule, int flags)>;
 
-    const cmcCellCapsule* source = nullptr;  // popup choice, or the cell owning a popup menu
+    const cmcCellCapsule* source = nullptr; // popup choice, or the cell owning a popup menu
     int record = 0;                          // record for check logics (bank of a bank check)
     void* owner = nullptr;                   // the window object owning the cell (opaque here)
     void* eventSource = nullptr;             // set for an interactive event; none while drawing
