@@ -9,7 +9,6 @@
 #include "cells/indDocument.h"
 #include "support/ShippedTexts.h"
 
-#include "QtTestApplication.h"
 #include "app/cuiCloneProgress.h"
 #include "app/indEnviron.h"
 #include "app/iuiAccessoryDialog.h"
@@ -51,7 +50,6 @@ void programChannel(indDocument& document, int slot, std::uint32_t rx)
 
 class CloneWindowsTest : public testing::Test {
 protected:
-    CloneWindowsTest() { EnsureQtApplication(); }
     ShippedTexts texts;
     cmcManualTimers timers;
     cmcScriptedResponder boxes;

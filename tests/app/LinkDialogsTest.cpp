@@ -1,7 +1,6 @@
 // The link option dialogs: what each accepts and stores, what it refuses with which
 // message (the dialog staying open with the settings unchanged), and the adjust-read
 // password, driven through their widgets with the shipped overlay.
-#include "QtTestApplication.h"
 #include "support/ShippedTexts.h"
 
 #include "app/cuiLinkOptionDialogs.h"
@@ -31,7 +30,6 @@ class LinkDialogsTest : public testing::Test {
 protected:
     LinkDialogsTest() : env("Torvane Link Dialogs Test Mutex", "Software\\Test", store, {0, 0, 1280, 1024})
     {
-        EnsureQtApplication();
         previousStore = cmcSetSettingsStore(&store);
     }
     ~LinkDialogsTest() override { cmcSetSettingsStore(previousStore); }
