@@ -1,5 +1,8 @@
 #include "platform/cmcQtTimers.h"
 
+#include <chrono>
+#include <thread>
+
 #include <QTimer>
 
 #include <algorithm>
@@ -79,7 +82,9 @@ std::unique_ptr<cmcTimerSlot> cmcQtTimers::CreateSlot(std::function<void()> onTi
 
 void cmcQtTimers::Pass(std::uint32_t ms)
 {
+    // The thread does nothing else meanwhile, as a busy wait would, but leaves the processor
+    // to others (the radio link's peer may run on the same machine).
     const std::uint32_t start = NowMs();
-    while (NowMs() - start < ms) {
-    }
+    while (NowMs() - start < ms)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
 }

@@ -19,7 +19,8 @@ public:
     std::uint32_t NowMs() override;
     // The slot may be destroyed from inside its own tick.
     std::unique_ptr<cmcTimerSlot> CreateSlot(std::function<void()> onTick) override;
-    // Spins on the clock; no event is processed and no timer runs meanwhile.
+    // Waits on the clock, sleeping in short steps; no event is processed and no timer runs
+    // meanwhile.
     void Pass(std::uint32_t ms) override;
 
 private:
