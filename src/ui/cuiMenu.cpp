@@ -8,6 +8,7 @@
 #include "ui/cuiItemLines.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QWidget>
@@ -85,6 +86,18 @@ cmcCellObj* cuiMenu::CellOf(const QAction* item) const
     return it == items_.end() ? nullptr : it->second.cell.get();
 }
 
+QMenu* cuiMenu::PopupMenuAt(std::intptr_t address)
+{
+    if (address == 0)
+        return nullptr;
+    // Compared by address only: nothing is read through a value that is not a live widget.
+    const QWidgetList widgets = QApplication::allWidgets();
+    const auto it = std::find_if(widgets.begin(), widgets.end(), [address](const QWidget* widget) {
+        return reinterpret_cast<std::intptr_t>(widget) == address;
+    });
+    return it == widgets.end() ? nullptr : qobject_cast<QMenu*>(*it);
+}
+
 bool cuiMenu::HasSubItems(const QAction* item)
 {
     return item != nullptr && item->menu() != nullptr && !item->menu()->actions().isEmpty();
@@ -118,10 +131,10 @@ void cuiMenu::BuildUnder(QAction* item, const std::string& key, std::intptr_t ow
 // menu (ownerMenu) belong to it; the others belong to the menu that holds them.
 void cuiMenu::buildInto(QAction* under, const std::string& key, std::intptr_t ownerMenu)
 {
-    // A sheet's popup menu outlives the delivery of its event 11 (the sheet sends it right
-    // after building the menu); the copied items then track it through a guarded pointer.
-    QMenu* forwardTo = ownerMenu != 0 ? reinterpret_cast<QMenu*>(ownerMenu) : nullptr;
-    if (forwardTo != nullptr) {
+    QMenu* forwardTo = PopupMenuAt(ownerMenu);
+    if (forwardTo == nullptr) {
+        ownerMenu = 0;
+    } else {
         // A sheet that goes without taking its copy back (event 10) leaves nothing behind.
         QObject::connect(forwardTo, &QObject::destroyed, context_.get(),
                          [this, ownerMenu] { removeCopiesOf(ownerMenu); });
@@ -415,8 +428,7 @@ void cuiMenu::onEvent(void* user, const cmcEvent& event)
         const std::string name(event.Text());
         if (item == nullptr || name.empty())
             break;
-        const bool fromSheet = event.arg1 != 0 && event.arg1 != menu.Identity();
-        if (fromSheet) {
+        if (event.arg1 != menu.Identity() && PopupMenuAt(event.arg1) != nullptr) {
             menu.ClearItem(item);
             menu.BuildUnder(item, name + "_Body", event.arg1);
         } else if (!HasSubItems(item)) {

@@ -14,7 +14,7 @@
 //
 // The Edit menu: event 11 builds, under the item whose logic is the event's second
 // argument, the items of the definition named by the event's text; event 10 removes them.
-// When the first argument is a sheet's popup menu (a QMenu*), the copied items belong to
+// When the first argument is a sheet's popup menu (a live QMenu), the copied items belong to
 // that menu: event 12 is asked with it, and choosing one runs the sheet's own item of the
 // same logic. A fill request that does not come from a sheet (the "no item" menu that the
 // Edit item's display rule asks for) is dropped when the item has sub-items by the time it
@@ -65,7 +65,8 @@ public:
     // Removes every item under the root, then builds the definition's items.
     void Build();
     // Builds the items of the record key (a "_Body" key) under item. ownerMenu: a sheet's
-    // popup menu (QMenu*) the new items belong to, or 0.
+    // popup menu (QMenu*) the new items belong to, or 0 (also taken for an address that is no
+    // live popup menu).
     void BuildUnder(QAction* item, const std::string& key, std::intptr_t ownerMenu = 0);
     // Removes the item's sub-items and frees their cells.
     void ClearItem(QAction* item);
@@ -80,6 +81,9 @@ public:
     // The cell of an item of this menu; none for separators, lines without a cell and
     // actions that are not this menu's.
     [[nodiscard]] cmcCellObj* CellOf(const QAction* item) const;
+    // The live popup menu (QMenu) at address, none for 0 or anything else: events carry
+    // menus as addresses.
+    [[nodiscard]] static QMenu* PopupMenuAt(std::intptr_t address);
     // Whether the item holds sub-items.
     [[nodiscard]] static bool HasSubItems(const QAction* item);
     // The item carrying logic exists and holds no sub-items (the Edit item waiting for a fill).

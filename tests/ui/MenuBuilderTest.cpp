@@ -283,6 +283,14 @@ TEST_F(MenuBuilderTest, TheFillRequestOnlyFillsAnEmptyItem)
     bed.host.mainMenu = &menu;
     QAction* edit = menu.FindItemByLogic(editTop);
 
+    // An address that is no live popup menu is taken as a fill request, not followed.
+    int notAMenu = 0;
+    const auto address = reinterpret_cast<std::intptr_t>(&notAMenu);
+    bed.ui.events.Send(cmcEvCode::BuildSubItems, address, editTop, "GI_PMenu_Edit");
+    bed.ui.events.Send(cmcEvCode::BuildSubItems, address, editTop, "GI_PMenu_Rec");
+    EXPECT_EQ(BuilderTestBed::Structure(*edit->menu()), "&Edit...,-,&Help");
+    bed.ui.events.Send(cmcEvCode::DeleteSubItems, 0, editTop);
+
     // The Edit item's display rule asks for the "no item" menu while it is empty. Two
     // refreshes before the dispatcher's tick ask twice; it is filled once.
     bed.ui.events.Send(cmcEvCode::RefreshMenus);
