@@ -85,7 +85,7 @@ cmcRecordCheck cmcDecodeRecordText(const std::uint8_t* text, int length, cmcData
 {
     // Whole records are an even number of bytes plus four: 4k characters. One stray last
     // character is tolerated (and ignored); two or three are not.
-    if ((length & 2) != 0)
+    if (length < 0 || (length & 2) != 0)
         return cmcRecordCheck::Length;
     for (int i = 0; i < length; ++i)
         if (cmcUpperHexValue(text[i]) < 0)
