@@ -26,11 +26,16 @@ endfunction()
 set(CMAKE_AUTOMOC ON)
 
 # One test program per folder of tests/, discovered by ctest.
+# QT_APPLICATION: the program gets an application object for its whole run.
 function(torvane_test name)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "QT_APPLICATION" "" "LINKS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
+  endif()
+  if(ARG_QT_APPLICATION)
+    list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/support/QtTestApplication.cpp)
+    list(APPEND ARG_LINKS Qt6::Widgets)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} torvane_testsupport GTest::gtest)

@@ -1,6 +1,7 @@
 // torvane-radiosim as a process: it announces its port on the first line, answers over a
 // real TCP connection and a real pseudo-terminal, and saves its memory after a write.
 // These talk to the process with plain frames and wait on real time, bounded by poll().
+#include "support/ChildProgram.h"
 #include "support/ShippedTexts.h"
 
 #include "image/cmcBuff.h"
@@ -31,51 +32,9 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr int waitMs = 10000;
 
 // The simulator started with arguments; its first line of output, then stopped at the end.
-class SimProcess {
+class SimProcess : public ChildProgram {
 public:
-    explicit SimProcess(const std::vector<std::string>& arguments)
-    {
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        const std::string program = ShippedTexts::ProgramFolder() + "torvane-radiosim";
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (const std::string& a : arguments)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        stdout_ = out[0];
-        // The first line, within the bound.
-        pollfd p{stdout_, POLLIN, 0};
-        char c = 0;
-        while (::poll(&p, 1, waitMs) > 0 && ::read(stdout_, &c, 1) == 1 && c != '\n')
-            firstLine_ += c;
-    }
-    ~SimProcess()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (stdout_ >= 0)
-            ::close(stdout_);
-    }
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
-
-    [[nodiscard]] const std::string& FirstLine() const { return firstLine_; }
-
-private:
-    pid_t pid_ = -1;
-    int stdout_ = -1;
-    std::string firstLine_;
+    explicit SimProcess(const std::vector<std::string>& arguments) : ChildProgram("torvane-radiosim", arguments) {}
 };
 
 // Reads until a frame ending in FD (or a single answer byte when single) arrived.

@@ -3,6 +3,7 @@
 // prepared image over the written range, an unconfirmed one writes nothing, and the
 // information exchange runs over a real pseudo-terminal too. These wait on real time
 // (bounded by poll() and by the operations' own time-outs).
+#include "support/ChildProgram.h"
 #include "support/ShippedTexts.h"
 
 #include "cells/datCh.h"
@@ -29,73 +30,12 @@ namespace {
 namespace fs = std::filesystem;
 constexpr int waitMs = 10000;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-CliRun cli(const std::string& arguments)
-{
-    const std::string command = ShippedTexts::ProgramFolder() + "torvane-cli " + arguments + " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe))
-        run.out += buffer.data();
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun cli(const std::string& arguments) { return RunTool("torvane-cli", arguments); }
 
 // torvane-radiosim with arguments; its first line ("listening HOST:PORT" or "pty PATH").
-class Simulator {
+class Simulator : public ChildProgram {
 public:
-    explicit Simulator(const std::vector<std::string>& arguments)
-    {
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        const std::string program = ShippedTexts::ProgramFolder() + "torvane-radiosim";
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (const std::string& a : arguments)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        out_ = out[0];
-        pollfd p{out_, POLLIN, 0};
-        char c = 0;
-        while (::poll(&p, 1, waitMs) > 0 && ::read(out_, &c, 1) == 1 && c != '\n')
-            firstLine_ += c;
-    }
-    ~Simulator()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0)
-            ::close(out_);
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-
-    // What follows the first word of the first line: HOST:PORT or the pty's path.
-    [[nodiscard]] std::string Where() const { return firstLine_.substr(firstLine_.find(' ') + 1); }
-    [[nodiscard]] const std::string& FirstLine() const { return firstLine_; }
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string firstLine_;
+    explicit Simulator(const std::vector<std::string>& arguments) : ChildProgram("torvane-radiosim", arguments) {}
 };
 
 // A clone file's image as it is stored, without the model's checks.
@@ -200,7 +140,7 @@ TEST_F(CliRadioTest, InformationOverAPseudoTerminalAndFailureCodes)
     ASSERT_EQ(sim.FirstLine().rfind("pty /dev/", 0), 0u) << sim.FirstLine();
     for (const char* speed : {"", " --low-speed"}) {
         SCOPED_TRACE(speed);
-        const CliRun info = cli("radio info --serial " + sim.Where() + speed);
+        const ToolRun info = cli("radio info --serial " + sim.Where() + speed);
         EXPECT_EQ(info.exitCode, 0);
         EXPECT_NE(info.out.find("Esn: 001011000012\n"), std::string::npos) << info.out;
         EXPECT_NE(info.out.find("Comment1: TORVANE RADIOSIM\n"), std::string::npos) << info.out;

@@ -2,6 +2,7 @@
 #include "cells/datCounts.h"
 #include "cells/indDocument.h"
 #include "image/cmcBigEndian.h"
+#include "support/ChildProgram.h"
 #include "support/ShippedTexts.h"
 
 #include <gtest/gtest.h>
@@ -16,25 +17,7 @@
 namespace {
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-CliRun cli(const std::string& arguments)
-{
-    const std::string command = ShippedTexts::ProgramFolder() + "torvane-cli " + arguments + " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer{};
-    while (std::fgets(buffer.data(), buffer.size(), pipe))
-        run.out += buffer.data();
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ToolRun cli(const std::string& arguments) { return RunTool("torvane-cli", arguments); }
 
 std::string readAll(const fs::path& path)
 {
@@ -59,7 +42,7 @@ protected:
 TEST_F(CliTest, NewFileChecksAndRoundTripsByteIdentical)
 {
     ASSERT_EQ(cli("new " + path("new.icf")).exitCode, 0);
-    const CliRun check = cli("check " + path("new.icf"));
+    const ToolRun check = cli("check " + path("new.icf"));
     EXPECT_EQ(check.exitCode, 0);
     EXPECT_EQ(check.out, "OK\n");
     ASSERT_EQ(cli("roundtrip " + path("new.icf") + " " + path("again.icf")).exitCode, 0);
@@ -78,7 +61,7 @@ TEST_F(CliTest, InfoAgreesWithTheImage)
     document.Working().WriteBlock(0x10C0C, reinterpret_cast<const std::uint8_t*>(comment), 16);
     ASSERT_EQ(document.Save(path("two.icf")), cmcIcfResult::Ok);
 
-    const CliRun info = cli("info " + path("two.icf"));
+    const ToolRun info = cli("info " + path("two.icf"));
     ASSERT_EQ(info.exitCode, 0);
     EXPECT_NE(info.out.find("model words: 8826 0000\n"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("comment: SITE NORTH\n"), std::string::npos) << info.out;
