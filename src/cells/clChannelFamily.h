@@ -21,4 +21,3 @@ std::span<const clBinding> clBankBindings();
 bool clAddChannelAtBlankRow(clRun& run);
 
 // Places of the channel settings the lockout rules read.
-inline constexpr int clDigitalOptionPlace = 0x10B4F; // bit 4: the digital functions are on

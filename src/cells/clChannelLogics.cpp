@@ -197,7 +197,7 @@ void lockoutMarks(clRun& run, int value)
 {
     if (value != 12 && value != 16)
         return;
-    const bool digitalOn = (run.Image().GetByte(clDigitalOptionPlace) & 0x10) != 0;
+    const bool digitalOn = (run.Image().GetByte(cmcDigitalFunctionPlace) & 0x10) != 0;
     if (!digitalOn)
         run.capsule.SetError();
     else if (clChannelType(run.record) == 0)

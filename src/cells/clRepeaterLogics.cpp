@@ -25,7 +25,6 @@ using L = clLogic;
 using F = datField;
 constexpr const char* OnOff2 = "GI_Sheet_Sel_Misc_OnOff2";
 constexpr std::uint32_t RepeaterDuplexOffset = 5'000'000;
-constexpr int SitePlace = 0x176E5; // site records of 8 bytes: area bit, home repeater
 constexpr int SiteStride = 8;
 constexpr int SiteHomeByte = 7;
 
@@ -143,7 +142,7 @@ void homeMark(clRun& run)
         } else {
             cmcEeprom& image = run.Image();
             const int site = datSiteOfRepeater(image, run.Arg());
-            image.SetByte(SitePlace + SiteStride * site + SiteHomeByte, 0);
+            image.SetByte(datSiteRecordPlace + SiteStride * site + SiteHomeByte, 0);
             run.record.reload();
         }
         cmcEvents().Post(cmcEvCode::RedrawAll);
@@ -192,7 +191,7 @@ void areaBitOf(clRun& run, int site)
         clShowNotApplicable(run); // a site this family does not have
         return;
     }
-    const int place = SitePlace + SiteStride * site;
+    const int place = datSiteRecordPlace + SiteStride * site;
     std::uint8_t byte = image.GetByte(place);
     cmcCellCapsule& c = run.capsule;
     const int key = c.HasEvent() && c.op == cmcCellCapsule::OpKeyOrDraw ? c.key : 0;

@@ -13,6 +13,7 @@ inline constexpr int datMaxRepeaters = 20;    // repeater slots, all sites toget
 inline constexpr int datMaxListEntries = 500; // individual IDs, talk groups
 inline constexpr int datBankCountPlace = 0x10BC6;
 inline constexpr int datSiteCountPlace = 0x176E0;
+inline constexpr int datSiteRecordPlace = 0x176E5; // 8 bytes per site: area bit, home repeater
 inline constexpr int datIndividualIdCountPlace = 0x1AC36;
 inline constexpr int datTalkGroupCountPlace = 0x1AC38;
 

@@ -7,6 +7,7 @@
 #include "base/cmcMessageBox.h"
 #include "base/cmcText.h"
 #include "base/cmcTextTables.h"
+#include "cells/datCounts.h"
 #include "cells/datMemoryMap.h"
 #include "cells/datSettingsMap.h"
 #include "image/cmcBigEndian.h"
@@ -28,8 +29,6 @@ constexpr int NewerDataCompanionPlace = 0x11A7E;
 constexpr int LayoutFlagsPlace = 0x10BFE; // bit 0 set: the newer layout's second copies are in use
 
 // Repeater tables of the working area.
-constexpr int RepeatersUsedPlace = 0x176E0; // one byte per site
-constexpr int SiteRecordPlace = 0x176E5;    // 8 bytes per site
 constexpr int SiteRecordSize = 8;
 constexpr int HomeRepeaterByte = 7; // of the site record, from 1; 0 none
 constexpr int RepeaterPlace = 0x176ED;
@@ -294,9 +293,9 @@ void indRecomputeSummaryFields(cmcEeprom& image, const cmcEeprom& defaultImage, 
     SetBE16(b + datTalkGroupCountPlace, datTalkGroupCount(image));
 
     for (int site = 0; site < indRepeaterSites; ++site) {
-        std::uint8_t& used = b[RepeatersUsedPlace + site];
+        std::uint8_t& used = b[datSiteCountPlace + site];
         used = static_cast<std::uint8_t>(std::min<int>(used, indRepeatersPerSite));
-        std::uint8_t& home = b[SiteRecordPlace + SiteRecordSize * site + HomeRepeaterByte];
+        std::uint8_t& home = b[datSiteRecordPlace + SiteRecordSize * site + HomeRepeaterByte];
         if (home > used)
             home = 0;
     }
@@ -349,8 +348,8 @@ indRepeaterRecord indBuildRepeaterRecord(const cmcEeprom& image, int site)
 {
     RequireSite(site);
     const std::uint8_t* b = Bytes(image);
-    const std::uint8_t* siteRecord = b + SiteRecordPlace + SiteRecordSize * site;
-    const int count = std::min<int>(b[RepeatersUsedPlace + site], indRepeatersPerSite);
+    const std::uint8_t* siteRecord = b + datSiteRecordPlace + SiteRecordSize * site;
+    const int count = std::min<int>(b[datSiteCountPlace + site], indRepeatersPerSite);
     indRepeaterRecord record{};
     record[0] = static_cast<std::uint8_t>(siteRecord[0] & 0x80);
     record[1] = siteRecord[HomeRepeaterByte];
@@ -369,7 +368,7 @@ indRepeaterImport indImportRepeaterRecord(cmcEeprom& image, const cmcEeprom& def
     std::uint8_t* b = Bytes(image);
     const std::uint8_t* d = Bytes(defaultImage);
     indRepeaterImport result;
-    result.oldCount = b[RepeatersUsedPlace + site];
+    result.oldCount = b[datSiteCountPlace + site];
     result.newCount = result.oldCount;
     if (record.size() != indRepeaterRecordSize || record[2] != RepeaterRecordMarker ||
         record[4] > indRepeatersPerSite || record[1] > record[4]) {
@@ -377,10 +376,10 @@ indRepeaterImport indImportRepeaterRecord(cmcEeprom& image, const cmcEeprom& def
         return result;
     }
     const int count = record[4];
-    std::uint8_t* siteRecord = b + SiteRecordPlace + SiteRecordSize * site;
+    std::uint8_t* siteRecord = b + datSiteRecordPlace + SiteRecordSize * site;
     SetBit(siteRecord[0], 7, record[0] != 0);
     siteRecord[HomeRepeaterByte] = record[1];
-    b[RepeatersUsedPlace + site] = static_cast<std::uint8_t>(count);
+    b[datSiteCountPlace + site] = static_cast<std::uint8_t>(count);
     std::memcpy(b + RepeaterPlace, record.data() + RepeaterHeaderSize, RepeaterSize * count);
     const int rest = RepeaterSize * (indRepeatersPerSite - count);
     std::memcpy(b + RepeaterPlace + RepeaterSize * count, d + RepeaterPlace + RepeaterSize * count, rest);
